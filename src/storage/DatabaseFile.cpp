@@ -1,0 +1,1 @@
+#include "storage/DatabaseFile.h"

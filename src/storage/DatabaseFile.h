@@ -1,0 +1,104 @@
+// DatabaseFile: the record file, a single-file store of numbered
+// variable-length records behind one index block.
+//
+// Byte layout (all integers 32-bit unsigned little-endian; offsets absolute).
+// WARNING: these values are embedded in every .lwdb file and shared with the
+// HotSync conduit; never change them.
+//
+//   File header, 20 bytes at offset 0
+//   OFFSET SIZE  MEANING
+//        0    8  magic 8D 31 0B DC 3C E7 7B 0A (eight zeros while compacting)
+//        8    4  headerSize H: size of the header area
+//       12    4  indexBlockOffset: the live index block
+//       16    4  dataEnd: one past the last byte in use; new blocks go here
+//       20    H  header area, opaque here, read and written whole
+//
+//   Index block, 12 + 4 * capacity bytes at indexBlockOffset
+//        0    4  capacity
+//        4    4  flags: 0 live, 1 replaced by a larger block
+//        8    4  count: number of records
+//       12  4*c  recordOffsets: slot i < count holds record i's offset
+//
+//   Record slot, 8 + n bytes
+//        0    4  size = 8 + n
+//        4    4  flags: 0 live, 1 dead (deleted or moved)
+//        8    n  data
+//
+// Dead space is never reused; Compact rewrites the file without it.
+//
+// Ownership and threads: one object owns the open file for its whole life and
+// holds an exclusive lock on it, so no other opener (another program, the
+// conduit, or a second object in this process) can use it meanwhile.  Not
+// thread-safe; the program is single-threaded.
+//
+// Invariants while open:
+//   1. the cached header and index equal what the file holds after every
+//      successful operation;
+//   2. recordOffsets has exactly `count` entries, count <= capacity;
+//   3. every cached offset and size lies inside [20 + H, dataEnd).
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "storage/ErrorList.h"
+
+namespace lockwell {
+
+class DatabaseFile {
+ public:
+  static constexpr int kOpenExisting = 0;
+  static constexpr int kCreateNew = 1;
+  static constexpr uint32_t kInitialCapacity = 128;
+
+  // Mode kOpenExisting opens `path` and stores the header size found in the
+  // file into `headerSize` (0 when the open failed); kCreateNew creates the
+  // file with a header area of `headerSize` bytes.  Test IsOpen afterwards;
+  // the reasons for a failure are in `errors`.
+  DatabaseFile(ErrorList& errors, std::string path, int mode, uint32_t& headerSize);
+  // Closes (deleting the recover copy); never compacts.
+  virtual ~DatabaseFile();
+
+  DatabaseFile(const DatabaseFile&) = delete;
+  DatabaseFile& operator=(const DatabaseFile&) = delete;
+
+  // Virtual operations in their fixed slot order.
+  virtual bool IsOpen() const;
+  virtual bool ReadHeader(ErrorList& errors, std::string& header);
+  virtual bool WriteHeader(ErrorList& errors, const std::string& header);
+  virtual bool GetRecordCount(ErrorList& errors, uint32_t& count);
+  virtual bool ReadRecord(ErrorList& errors, uint32_t number, std::string& data);
+  virtual bool WriteRecord(ErrorList& errors, uint32_t number, const std::string& data);
+  // Position `count` appends; records from `position` on move up by one.
+  virtual bool InsertRecord(ErrorList& errors, uint32_t position, const std::string& data);
+  virtual bool AppendRecord(ErrorList& errors, const std::string& data);
+  virtual bool DeleteRecord(ErrorList& errors, uint32_t number);
+  // Rewrites the file without dead space after taking the ".bak" copy; on a
+  // failure after the file was truncated the copy is put back.
+  virtual bool Compact(ErrorList& errors);
+
+  bool Open(ErrorList& errors);
+  bool Create(ErrorList& errors, uint32_t headerSize, uint32_t capacity, bool compacting);
+  // False without a record when not open.
+  bool Close();
+  bool BackupToBak(ErrorList& errors);
+  bool RestoreFromBak(ErrorList& errors);
+
+  const std::string& Path() const { return path_; }
+  // Empty when no recover copy exists.
+  const std::string& RecoverPath() const { return recoverPath_; }
+  uint32_t HeaderSize() const { return headerSize_; }
+
+  static const char* ModuleNameText();
+  // 0 until the first DatabaseFile was constructed.
+  static int32_t ModuleId();
+
+ private:
+  std::string path_;
+  std::string recoverPath_;
+  uint32_t headerSize_ = 0;
+};
+
+}  // namespace lockwell
