@@ -10,12 +10,6 @@ constexpr uint32_t kError = 0x80010001;
 constexpr uint32_t kWarning = 0x40010000;
 constexpr uint32_t kInformational = 0x20010000;
 
-ErrorList ListOf(std::initializer_list<std::pair<uint32_t, const char*>> records) {
-  ErrorList list;
-  for (const auto& [code, text] : records) list.Append(7, code, text);
-  return list;
-}
-
 TEST(ErrorListTest, SummaryNestsEveryRecordAfterTheFirst) {
   struct Case {
     std::vector<const char*> texts;
