@@ -26,6 +26,12 @@
 //
 // Dead space is never reused; Compact rewrites the file without it.
 //
+// A file is not trusted: an open refuses a header, index block or record
+// pointer that reaches outside the data or the file, and a read or write
+// refuses a slot whose size is below 8 or reaches past dataEnd, each as a
+// corrupt database (kErrCorrupt).  Nothing is allocated before its size has
+// been checked against the file's real length.
+//
 // Ownership and threads: one object owns the open file for its whole life and
 // holds an exclusive lock on it, so no other opener (another program, the
 // conduit, or a second object in this process) can use it meanwhile.  Not
@@ -44,6 +50,7 @@
 #include <vector>
 
 #include "storage/ErrorList.h"
+#include "storage/LockedFile.h"
 
 namespace lockwell {
 
@@ -52,6 +59,21 @@ class DatabaseFile {
   static constexpr int kOpenExisting = 0;
   static constexpr int kCreateNew = 1;
   static constexpr uint32_t kInitialCapacity = 128;
+
+  // Codes of this module (callers test them together with ModuleId()).
+  static constexpr uint32_t kErrNotOpen = 0x80010001;
+  static constexpr uint32_t kErrCorrupt = 0x80010002;
+  static constexpr uint32_t kErrAlreadyOpen = 0x80010003;
+  static constexpr uint32_t kErrBadMagic = 0x80010004;
+  static constexpr uint32_t kErrSeek = 0x80020000;
+  static constexpr uint32_t kErrRead = 0x80020001;
+  static constexpr uint32_t kErrWrite = 0x80020002;
+  static constexpr uint32_t kErrOpen = 0x80020003;
+  static constexpr uint32_t kErrTruncate = 0x80020004;
+  static constexpr uint32_t kErrNoSuchFile = 0x80020005;
+  static constexpr uint32_t kErrInUse = 0x80020006;
+  static constexpr uint32_t kErrHeaderSize = 0x80030000;
+  static constexpr uint32_t kErrRecordNumber = 0x80040000;
 
   // Mode kOpenExisting opens `path` and stores the header size found in the
   // file into `headerSize` (0 when the open failed); kCreateNew creates the
@@ -90,15 +112,47 @@ class DatabaseFile {
   // Empty when no recover copy exists.
   const std::string& RecoverPath() const { return recoverPath_; }
   uint32_t HeaderSize() const { return headerSize_; }
+  // The cached index, for callers that check the layout.
+  uint32_t IndexBlockOffset() const { return indexBlockOffset_; }
+  uint32_t DataEnd() const { return dataEnd_; }
+  uint32_t Capacity() const { return capacity_; }
 
   static const char* ModuleNameText();
   // 0 until the first DatabaseFile was constructed.
   static int32_t ModuleId();
 
+  // Appends "<context>: <strerror(errno)>" under `code`.  An open or create
+  // failure (kErrOpen) is refined by errno: ENOENT gives kErrNoSuchFile,
+  // EACCES and EPERM give kErrInUse.
+  static void ReportIoError(ErrorList& errors, const std::string& context, uint32_t code);
+
  private:
+  bool CheckOpen(ErrorList& errors);
+  bool LoadCache(ErrorList& errors);
+  bool MakeRecoverCopy(ErrorList& errors);
+  // Checks a record and reads its slot header; `size` is the slot's size.
+  bool Locate(ErrorList& errors, uint32_t number, uint32_t& size);
+  // Writes `bytes` at dataEnd and moves dataEnd past them.
+  bool AllocateBlock(ErrorList& errors, const std::string& bytes, uint32_t& offset);
+  bool GrowIndex(ErrorList& errors);
+  bool RewriteIndex(ErrorList& errors);
+  // After a failed RewriteIndex: puts the file's index back in line with
+  // the cache as far as the file lets us.
+  void RepairIndex();
+  // Marks the slot at `offset` dead.
+  bool MarkSlotDead(ErrorList& errors, uint32_t offset);
+
+  LockedFile file_;
+  bool open_ = false;
   std::string path_;
   std::string recoverPath_;
+  // Cached file header and index block (see the layout above).
   uint32_t headerSize_ = 0;
+  uint32_t indexBlockOffset_ = 0;
+  uint32_t dataEnd_ = 0;
+  uint32_t capacity_ = 0;
+  uint32_t count_ = 0;
+  std::vector<uint32_t> recordOffsets_;
 };
 
 }  // namespace lockwell

@@ -1,0 +1,126 @@
+// Helpers shared by the record file tests: a scratch folder, raw access to
+// the bytes of a file, and checks of the error list.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "storage/DatabaseFile.h"
+#include "storage/ErrorList.h"
+
+namespace lockwell::testing {
+
+// A fresh folder under the system's temporary folder, removed with its
+// contents when the object goes away.
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "lockwell-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
+    path_ = pattern;
+  }
+  ~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+  // Names of the files in the folder, sorted.
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path_))
+      names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The little-endian word at `offset` of `bytes`.
+inline uint32_t Word(const std::string& bytes, size_t offset) {
+  uint32_t value = 0;
+  for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes.at(offset + i));
+  return value;
+}
+
+inline std::string LittleEndian(uint32_t value) {
+  std::string bytes;
+  for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<char>(value >> (8 * i)));
+  return bytes;
+}
+
+// Overwrites the word at `offset` of the file at `path`.
+inline void CorruptWord(const std::string& path, size_t offset, uint32_t value) {
+  std::string bytes = ReadBytes(path);
+  bytes.replace(offset, 4, LittleEndian(value));
+  WriteBytes(path, bytes);
+}
+
+inline void Truncate(const std::string& path, size_t length) { std::filesystem::resize_file(path, length); }
+
+// True when `errors` holds a record of the record file's module with `code`
+// whose text starts with `text`.
+inline ::testing::AssertionResult HasError(const ErrorList& errors, uint32_t code, const std::string& text) {
+  for (const auto& record : errors)
+    if (record->ModuleId() == DatabaseFile::ModuleId() && record->Code() == code &&
+        record->Detail().compare(0, text.size(), text) == 0)
+      return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "no " << std::hex << code << " \"" << text
+                                       << "...\" in: " << errors.Summary();
+}
+
+// Creates a database with header size `headerSize` holding `records`, and
+// closes it.
+inline void MakeDatabase(const std::string& path, const std::vector<std::string>& records,
+                         uint32_t headerSize = 0) {
+  ErrorList errors;
+  uint32_t size = headerSize;
+  DatabaseFile db(errors, path, DatabaseFile::kCreateNew, size);
+  ASSERT_TRUE(db.IsOpen()) << errors.Summary();
+  for (const auto& record : records) ASSERT_TRUE(db.AppendRecord(errors, record)) << errors.Summary();
+}
+
+// Every record of an open database, in order; fails the test on an error.
+inline std::vector<std::string> AllRecords(DatabaseFile& db) {
+  ErrorList errors;
+  uint32_t count = 0;
+  EXPECT_TRUE(db.GetRecordCount(errors, count)) << errors.Summary();
+  std::vector<std::string> records(count);
+  for (uint32_t i = 0; i < count; ++i) EXPECT_TRUE(db.ReadRecord(errors, i, records[i])) << errors.Summary();
+  return records;
+}
+
+// Opens `path`, reads every record and closes it again.
+inline std::vector<std::string> RecordsOnDisk(const std::string& path) {
+  ErrorList errors;
+  uint32_t headerSize = 0;
+  DatabaseFile db(errors, path, DatabaseFile::kOpenExisting, headerSize);
+  EXPECT_TRUE(db.IsOpen()) << errors.Summary();
+  if (!db.IsOpen()) return {};
+  return AllRecords(db);
+}
+
+}  // namespace lockwell::testing
