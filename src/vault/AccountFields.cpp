@@ -107,8 +107,9 @@ bool AccountFields::findFieldValue(ErrorList& errors, std::string_view name, Sec
 bool AccountFields::containsText(ErrorList& /*errors*/, std::string_view query, bool caseSensitive,
                                  bool& found) const {
   query = UpToNul(query);
-  const SecureString* texts[] = {&title_,     &note_,      &labels_[0], &labels_[1], &labels_[2], &labels_[3],
-                                 &labels_[4], &values_[0], &values_[1], &values_[2], &values_[3], &values_[4]};
+  const SecureString* texts[] = {&title_,     &note_,      &labels_[0], &labels_[1],
+                                 &labels_[2], &labels_[3], &labels_[4], &values_[0],
+                                 &values_[1], &values_[2], &values_[3], &values_[4]};
   found = false;
   if (caseSensitive) {
     for (const SecureString* text : texts) {

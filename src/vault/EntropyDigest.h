@@ -1,7 +1,8 @@
 // The source of fresh salts and IVs: MD5 over what the machine and the open
 // database look like at this moment.
 //
-// Inputs, in this order (the order is part of the format's habits and stays):
+// Inputs, in this order (keep it; items 5 to 7 are this platform's stand-ins
+// for the system records the program was designed around):
 //   1. the current time in seconds, 4 bytes as held in memory
 //   2. if a database is given: the bytes of the database object itself, then
 //      its whole header area (4416 bytes)
@@ -25,8 +26,8 @@ namespace lockwell {
 // What the digest takes from an open database, as plain bytes so that this
 // layer needs no database type.
 struct EntropyDatabase {
-  const void* object = nullptr;  // the database object's own bytes ...
-  size_t objectSize = 0;         // ... and how many
+  const void* object = nullptr;     // the database object's own bytes ...
+  size_t objectSize = 0;            // ... and how many
   std::span<const uint8_t> header;  // the whole header area
 };
 

@@ -42,7 +42,7 @@ class VaultKeys {
   void DecryptCbc(const uint8_t* in, uint8_t* out, size_t size, const uint8_t* iv) const;
 
  private:
-  struct Schedules;  // the library's DES_key_schedule x 3, kept out of this header
+  struct Schedules;                       // the library's DES_key_schedule x 3, kept out of this header
   std::unique_ptr<Schedules> schedules_;  // never null
 };
 
