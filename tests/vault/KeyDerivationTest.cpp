@@ -13,16 +13,18 @@ using test::Hex;
 
 constexpr Salt kSalt = {1, 2, 3, 4, 5, 6, 7, 8};
 
+// clang-format off
 // Expected bytes made with the openssl command-line tool (OpenSSL 3.0), MD5
-// chained in the shell:
-//   chain() { i=1; while [ $i -lt $1 ]; do openssl dgst -md5 -binary "$2" > "$2.n"; mv "$2.n" "$2";
-//   i=$((i+1)); done; } hex() { od -An -v -tx1 "$1" | tr -d ' \n'; echo; }
+// chained in the shell (sh):
+//   chain() { i=1; while [ $i -lt $1 ]; do openssl dgst -md5 -binary "$2" > "$2.n"; mv "$2.n" "$2"; i=$((i+1)); done; }
+//   hex() { od -An -v -tx1 "$1" | tr -d ' \n'; echo; }
 //   salt='\001\002\003\004\005\006\007\010'
 //   printf "correct horse$salt" | openssl dgst -md5 -binary > pd; chain 91 pd; hex pd
 //   printf "Orvane Pelt 14correct horse$salt" > data
 //   openssl dgst -md5 -binary data > d1; chain 101 d1
 //   cat d1 data | openssl dgst -md5 -binary > d2; chain 101 d2
 //   { cat d1; head -c 8 d2; } > key; hex key
+// clang-format on
 constexpr const char* kCorrectHorseDigest = "4856fb95f83ec57a1f0d2c86a71898fb";
 constexpr const char* kCorrectHorseKey = "b5a88028e72408ed1c3817472b95dc72009f2b9a6137e1af";
 

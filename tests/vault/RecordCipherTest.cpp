@@ -26,22 +26,25 @@ Iv IvFromHex(std::string_view hex) {
   return iv;
 }
 
-// Expected bodies made with the openssl command-line tool (OpenSSL 3.0); hex()
-// as in KeyDerivationTest.cpp, `key` the 24 bytes derived there for
-// "correct horse" and the salt 01..08:
-//   printf 'Bank\000Login:\000alice\000Pwd:\000s3cret\000URL:\000bank.example\000 \000\000
-//   \000\000one\ntwo\000' > pt { cat pt; head -c 2 /dev/zero; } > padded                     # 62 bytes
-//   padded to 64 { cat padded; openssl dgst -md5 -binary padded; } > clear openssl enc -des-ede3-cbc -nopad
-//   -K $(hex key) -iv f0e1d2c3b4a59687 -in clear -out ct; hex ct openssl dgst -md5 padded # 494fdb30...
+// clang-format off
+// Expected bodies made with the openssl command-line tool (OpenSSL 3.0), in
+// the folder and shell of KeyDerivationTest.cpp's commands (hex() and the
+// file `key`, the 24 bytes derived for "correct horse" and the salt 01..08):
+//   printf 'Bank\000Login:\000alice\000Pwd:\000s3cret\000URL:\000bank.example\000 \000\000 \000\000one\ntwo\000' > pt
+//   { cat pt; head -c 2 /dev/zero; } > padded      # 62 bytes padded to 64
+//   { cat padded; openssl dgst -md5 -binary padded; } > clear
+//   openssl enc -des-ede3-cbc -nopad -K $(hex key) -iv f0e1d2c3b4a59687 -in clear -out ct; hex ct
+//   openssl dgst -md5 padded
 // The default key with all twelve texts empty (12 bytes padded to 16):
 //   head -c 16 /dev/zero > padded0
 //   { cat padded0; openssl dgst -md5 -binary padded0; } > clear0
-//   K=546f766172692d44656661756c742d4b65792d3030323421   # the default key's bytes
+//   K=546f766172692d44656661756c742d4b65792d3030323421    # the default key's bytes
 //   openssl enc -des-ede3-cbc -nopad -K $K -iv 0011223344556677 -in clear0 -out ct0; hex ct0
 // A body whose stored digest is "0123456789ABCDEF", under the default key:
-//   { printf 'ab\001\177\200 ~\037'; printf '0123456789ABCDEF'; } |
-//       openssl enc -des-ede3-cbc -nopad -K $K -iv 0000000000000000 | hex /dev/stdin
+//   { printf 'ab\001\177\200 ~\037'; printf '0123456789ABCDEF'; } | openssl enc -des-ede3-cbc -nopad -K $K -iv 0000000000000000 > bad; hex bad
 //   printf 'ab\001\177\200 ~\037' | openssl dgst -md5
+// Each body below is its IV followed by the tool's ciphertext.
+// clang-format on
 const std::string kAccountPlaintext =
     std::string("Bank\0Login:\0alice\0Pwd:\0s3cret\0URL:\0bank.example\0 \0\0 \0\0one\ntwo\0", 62);
 constexpr const char* kAccountIv = "f0e1d2c3b4a59687";
@@ -91,8 +94,10 @@ TEST(RecordCipherTest, KnownBodiesFromTheCommandLineTool) {
 }
 
 TEST(VaultKeysTest, WeakKeysWithoutOddParityAreAccepted) {
-  // printf 'Weak keys pass!!' > wk; W=00000000000000001E1E1E1E0F0F0F0FE0E0E0E0F1F1F1F1
-  // openssl enc -des-ede3-cbc -nopad -K $W -iv 0000000000000000 -in wk | hex /dev/stdin
+  // clang-format off
+  //   printf 'Weak keys pass!!' > wk; W=00000000000000001E1E1E1E0F0F0F0FE0E0E0E0F1F1F1F1
+  //   openssl enc -des-ede3-cbc -nopad -K $W -iv 0000000000000000 -in wk -out wkct; hex wkct
+  // clang-format on
   const std::string key = FromHex("00000000000000001e1e1e1e0f0f0f0fe0e0e0e0f1f1f1f1");
   const std::string clear = "Weak keys pass!!";
   const uint8_t iv[8] = {};
