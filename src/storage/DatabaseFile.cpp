@@ -225,11 +225,16 @@ bool DatabaseFile::LoadCache(ErrorList& errors) {
       ReportIoError(errors, "Couldn't read record pointers from database", kErrRead);
       return false;
     }
+    // A slot header inside the live block would let a delete mark the
+    // block itself dead.
+    const uint64_t indexEnd = indexBlockOffset + kIndexHeaderSize + 4ull * capacity;
     offsets.reserve(count);
     for (uint32_t i = 0; i < count; ++i) {
       uint32_t offset = GetWord(&raw[4ull * i]);
       if (offset < dataStart || offset + kSlotHeaderSize > dataEnd)
         return corrupt("Record pointer is outside the data!  Database corrupt!");
+      if (offset < indexEnd && offset + kSlotHeaderSize > indexBlockOffset)
+        return corrupt("Record pointer is inside the index block!  Database corrupt!");
       offsets.push_back(offset);
     }
   }

@@ -2,9 +2,10 @@
 // or a vanished file would.
 //
 // While a ScopedIoFault is alive, every LockedFile call of its kind is
-// counted from 1; the `nth` one fails without touching the file and leaves
-// `error` in errno.  Only one fault may be armed at a time.  Production code
-// never arms one; the check it costs is one pointer test per call.
+// counted from 1; the `nth` one and the `times` - 1 calls after it fail
+// without touching the file and leave `error` in errno (kForever: every call
+// from the nth on, as on a full disk).  Only one fault may be armed at a
+// time.  Production code never arms one; the check costs one pointer test.
 #pragma once
 
 namespace lockwell {
@@ -13,12 +14,14 @@ enum class IoOp { Open, Seek, Read, Write, Truncate };
 
 class ScopedIoFault {
  public:
-  ScopedIoFault(IoOp op, int nth, int error);
+  static constexpr int kForever = -1;
+
+  ScopedIoFault(IoOp op, int nth, int error, int times = 1);
   ~ScopedIoFault();
   ScopedIoFault(const ScopedIoFault&) = delete;
   ScopedIoFault& operator=(const ScopedIoFault&) = delete;
 
-  // True once the chosen call has been failed.
+  // True once a call has been failed.
   bool Fired() const { return fired_; }
 
   // Called by LockedFile before each operation of kind `op`: true when this
@@ -29,6 +32,7 @@ class ScopedIoFault {
   IoOp op_;
   int nth_;
   int error_;
+  int times_;
   int seen_ = 0;
   bool fired_ = false;
 };

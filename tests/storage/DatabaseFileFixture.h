@@ -92,6 +92,15 @@ inline ::testing::AssertionResult HasError(const ErrorList& errors, uint32_t cod
                                        << "...\" in: " << errors.Summary();
 }
 
+// Equality of two byte strings that reports where they part, not the bytes.
+inline ::testing::AssertionResult SameBytes(const std::string& actual, const std::string& expected) {
+  if (actual == expected) return ::testing::AssertionSuccess();
+  size_t at = 0;
+  while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) ++at;
+  return ::testing::AssertionFailure() << "lengths " << actual.size() << " and " << expected.size()
+                                       << ", first difference at offset " << at;
+}
+
 // Creates a database with header size `headerSize` holding `records`, and
 // closes it.
 inline void MakeDatabase(const std::string& path, const std::vector<std::string>& records,

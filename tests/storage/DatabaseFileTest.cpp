@@ -225,7 +225,7 @@ TEST_F(DatabaseFileTest, CompactionDropsDeadSpaceAndKeepsOrder) {
     const std::string before = ReadBytes(path_);
 
     ASSERT_TRUE(db->Compact(errors_)) << errors_.Summary();
-    EXPECT_EQ(ReadBytes(path_ + ".bak"), before);
+    EXPECT_TRUE(SameBytes(ReadBytes(path_ + ".bak"), before));
     EXPECT_EQ(db->Capacity(), n + 128u);
     size_t needed = 20 + 3 + 12 + 4 * (n + 128);
     for (const auto& record : expected) needed += 8 + record.size();
@@ -296,7 +296,7 @@ TEST_F(DatabaseFileTest, OpenKeepsARecoverCopyUntilClosed) {
                                                    "\\.[0-9]+\\.[0-9]+\\.recover")))
       << recover;
   ASSERT_TRUE(db.AppendRecord(errors_, "three"));
-  EXPECT_EQ(ReadBytes(recover), atOpen);  // the state at open, not now
+  EXPECT_TRUE(SameBytes(ReadBytes(recover), atOpen));  // the state at open, not now
   EXPECT_EQ(dir_.Names().size(), 2u);
 
   EXPECT_TRUE(db.Close());
@@ -333,7 +333,7 @@ TEST_F(DatabaseFileTest, NotADatabaseIsRefusedAtOpen) {
     EXPECT_TRUE(HasError(errors, c.code, c.text));
     EXPECT_EQ(errors.Size(), 1u) << errors.Summary();
     EXPECT_EQ(dir_.Names(), std::vector<std::string>{"db.lwdb"}) << "a recover copy was left";
-    EXPECT_EQ(ReadBytes(path_), c.bytes) << "a refused file was changed";
+    EXPECT_TRUE(SameBytes(ReadBytes(path_), c.bytes)) << "a refused file was changed";
   }
 }
 
