@@ -1,0 +1,1 @@
+lockwell_add_fuzz_target(database_file LIBS lockwell_storage)
