@@ -52,15 +52,19 @@ void ForEachEntry(const RegistryKey& key, Visit visit) {
 
 std::optional<RegistryKey> OpenSettingsKey() {
   RegistryKey key;
-  if (Registry::OpenKey(Hive::CurrentUser, kSettingsKeyPath, RegistryAccess::Full, key) == RegistryStatus::Ok) {
+  if (Registry::OpenKey(Hive::CurrentUser, kSettingsKeyPath, RegistryAccess::Full, key) ==
+      RegistryStatus::Ok) {
     return key;
   }
   RegistryKey created;
-  if (Registry::CreateKey(Hive::CurrentUser, kParentKeyPath, created) != RegistryStatus::Ok) return std::nullopt;
+  if (Registry::CreateKey(Hive::CurrentUser, kParentKeyPath, created) != RegistryStatus::Ok)
+    return std::nullopt;
   created.Close();
-  if (Registry::CreateKey(Hive::CurrentUser, kSettingsKeyPath, created) != RegistryStatus::Ok) return std::nullopt;
+  if (Registry::CreateKey(Hive::CurrentUser, kSettingsKeyPath, created) != RegistryStatus::Ok)
+    return std::nullopt;
   created.Close();
-  if (Registry::OpenKey(Hive::CurrentUser, kSettingsKeyPath, RegistryAccess::Full, key) != RegistryStatus::Ok) {
+  if (Registry::OpenKey(Hive::CurrentUser, kSettingsKeyPath, RegistryAccess::Full, key) !=
+      RegistryStatus::Ok) {
     return std::nullopt;
   }
   return key;
@@ -136,7 +140,8 @@ std::vector<std::string> ReadDatabaseEntries() {
 std::string ReadLastDatabase() {
   std::optional<RegistryKey> settings = OpenSettingsKey();
   RegistryValue value;
-  if (!settings || settings->QueryValue(kLastDatabase, kLastDatabaseBytes, value) != RegistryStatus::Ok) return "";
+  if (!settings || settings->QueryValue(kLastDatabase, kLastDatabaseBytes, value) != RegistryStatus::Ok)
+    return "";
   return value.AsText();
 }
 
@@ -148,7 +153,8 @@ void WriteLastDatabase(std::string_view entry) {
 std::string ReadInstallPath() {
   RegistryKey key;
   RegistryValue value;
-  if (Registry::OpenKey(Hive::LocalMachine, kSettingsKeyPath, RegistryAccess::Read, key) != RegistryStatus::Ok ||
+  if (Registry::OpenKey(Hive::LocalMachine, kSettingsKeyPath, RegistryAccess::Read, key) !=
+          RegistryStatus::Ok ||
       key.QueryValue(kInstallPath, kInstallPathBytes, value) != RegistryStatus::Ok) {
     return "";
   }

@@ -2,9 +2,10 @@
 // errno set (or `error` filled) on failure.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 
 namespace lockwell {
 

@@ -184,7 +184,8 @@ void AppendValue(std::string& out, const RegistryValue& value) {
   out += "=";
   char buffer[32];
   if (value.type == REG_SZ && IsPlainText(value.data)) {
-    AppendQuoted(out, std::string_view(reinterpret_cast<const char*>(value.data.data()), value.data.size() - 1));
+    AppendQuoted(out,
+                 std::string_view(reinterpret_cast<const char*>(value.data.data()), value.data.size() - 1));
   } else if (uint32_t number = 0; value.AsDword(number)) {
     std::snprintf(buffer, sizeof buffer, "dword:%08x", number);
     out += buffer;

@@ -26,13 +26,13 @@ inline constexpr uint32_t REG_DWORD = 4;
 
 enum class RegistryStatus {
   Ok,
-  NotFound,         // no such key or value (or the key was deleted meanwhile)
-  MoreData,         // the value's name or data does not fit the given limit
-  NoMoreItems,      // enumeration index past the last value
-  AccessDenied,     // a write through a key opened for reading
-  InvalidName,      // a key or value name the store cannot hold
-  InvalidHandle,    // the key is not open
-  IoError,          // the hive file or its lock could not be used
+  NotFound,       // no such key or value (or the key was deleted meanwhile)
+  MoreData,       // the value's name or data does not fit the given limit
+  NoMoreItems,    // enumeration index past the last value
+  AccessDenied,   // a write through a key opened for reading
+  InvalidName,    // a key or value name the store cannot hold
+  InvalidHandle,  // the key is not open
+  IoError,        // the hive file or its lock could not be used
 };
 
 // One value.  REG_SZ data holds the text followed by its terminating zero, and

@@ -19,12 +19,23 @@ std::string EscapeValue(const std::string& text) {
   for (size_t i = 0; i < text.size(); ++i) {
     char c = text[i];
     switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\t': out += "\\t"; break;
-      case '\r': out += "\\r"; break;
-      case ' ': out += i == 0 ? "\\s" : " "; break;
-      default: out.push_back(c);
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case ' ':
+        out += i == 0 ? "\\s" : " ";
+        break;
+      default:
+        out.push_back(c);
     }
   }
   return out;
@@ -56,8 +67,8 @@ std::string QuoteExecArgument(const std::string& argument) {
 std::string FileUrl(const std::string& path) {
   std::string out = path.empty() || path[0] != '/' ? "" : "file://";
   for (unsigned char c : path) {
-    bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                 c == '/' || c == '-' || c == '_' || c == '.' || c == '~';
+    bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/' ||
+                 c == '-' || c == '_' || c == '.' || c == '~';
     if (plain) {
       out.push_back(static_cast<char>(c));
     } else {
@@ -77,7 +88,8 @@ bool IsProgram(const std::string& path) {
 }  // namespace
 
 std::string ShellLink::DesktopEntryPath(const std::string& linkPath) {
-  if (linkPath.size() >= 4 && EqualsIgnoringAsciiCase(std::string_view(linkPath).substr(linkPath.size() - 4), ".lnk")) {
+  if (linkPath.size() >= 4 &&
+      EqualsIgnoringAsciiCase(std::string_view(linkPath).substr(linkPath.size() - 4), ".lnk")) {
     return linkPath.substr(0, linkPath.size() - 4) + ".desktop";
   }
   return linkPath + ".desktop";

@@ -85,8 +85,8 @@ std::string SpecialFolders::CommonPrograms() {
 std::string SpecialFolders::ProgramFilesDir() {
   if (auto value = Override("LOCKWELL_PROGRAM_FILES_DIR")) return *value;
   RegistryKey key;
-  if (Registry::OpenKey(Hive::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion", RegistryAccess::Read,
-                        key) == RegistryStatus::Ok) {
+  if (Registry::OpenKey(Hive::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion",
+                        RegistryAccess::Read, key) == RegistryStatus::Ok) {
     RegistryValue value;
     if (key.QueryValue("ProgramFilesDir", 2048, value) == RegistryStatus::Ok && value.type == REG_SZ) {
       std::string text = value.AsText();

@@ -46,11 +46,13 @@ class SettingsTest : public ::testing::Test {
 
 TEST_F(SettingsTest, ACommandLinePathIsRememberedOnceWhateverItsCase) {
   RememberCommandLineDatabase("/x/y.lwdb");
-  EXPECT_EQ(ListValues(), (std::vector<std::string>{"00000000=PC Database: y.lwdb (/x/y.lwdb)", "NextIndex=dword:1"}));
+  EXPECT_EQ(ListValues(),
+            (std::vector<std::string>{"00000000=PC Database: y.lwdb (/x/y.lwdb)", "NextIndex=dword:1"}));
   EXPECT_EQ(ReadLastDatabase(), "PC Database: y.lwdb (/x/y.lwdb)");
 
   RememberCommandLineDatabase("/X/Y.LWDB");
-  EXPECT_EQ(ListValues(), (std::vector<std::string>{"00000000=PC Database: y.lwdb (/x/y.lwdb)", "NextIndex=dword:1"}));
+  EXPECT_EQ(ListValues(),
+            (std::vector<std::string>{"00000000=PC Database: y.lwdb (/x/y.lwdb)", "NextIndex=dword:1"}));
   EXPECT_EQ(ReadLastDatabase(), "PC Database: Y.LWDB (/X/Y.LWDB)");
   EXPECT_EQ(ReadDatabaseEntries(), std::vector<std::string>{"PC Database: y.lwdb (/x/y.lwdb)"});
 
@@ -132,11 +134,11 @@ TEST_F(SettingsTest, TheListSkipsWhatItCannotReadAndGoesOn) {
   binary.name = "binary";
   binary.type = REG_BINARY;
   binary.data = {'b', 0};
-  for (const auto& value : {RegistryValue::Text("00000000", "first"), RegistryValue::Dword("NextIndex", 9), binary,
-                            RegistryValue::Text("00000001", std::string(2048, 'x')),
-                            RegistryValue::Text(std::string(128, 'n'), "long name"),
-                            RegistryValue::Text("00000002", std::string(2047, 'y')),
-                            RegistryValue::Text("00000003", "last")}) {
+  for (const auto& value :
+       {RegistryValue::Text("00000000", "first"), RegistryValue::Dword("NextIndex", 9), binary,
+        RegistryValue::Text("00000001", std::string(2048, 'x')),
+        RegistryValue::Text(std::string(128, 'n'), "long name"),
+        RegistryValue::Text("00000002", std::string(2047, 'y')), RegistryValue::Text("00000003", "last")}) {
     ASSERT_EQ(list.SetValue(value), Ok);
   }
   EXPECT_EQ(ReadDatabaseEntries(), (std::vector<std::string>{"first", std::string(2047, 'y'), "last"}));
@@ -212,7 +214,8 @@ TEST_F(SettingsTest, TwoProcessesAddingAtOnceLoseNoEntry) {
     children[p] = fork();
     ASSERT_GE(children[p], 0);
     if (children[p] == 0) {
-      for (int i = 0; i < kEach; ++i) AddDatabaseEntry("/p" + std::to_string(p) + "/" + std::to_string(i) + ".lwdb");
+      for (int i = 0; i < kEach; ++i)
+        AddDatabaseEntry("/p" + std::to_string(p) + "/" + std::to_string(i) + ".lwdb");
       _exit(0);
     }
   }

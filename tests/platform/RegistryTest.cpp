@@ -178,8 +178,9 @@ TEST_F(RegistryTest, EveryKindOfValueSurvivesTheHiveFile) {
     ASSERT_EQ(key.SetValue(value), Ok) << c.name;
   }
   std::string text = ReadFile(HiveFile());
-  for (const char* line : {"\"plain\"=\"C:\\\\x\"\n", "\"quotes \\\"and\\\" \\\\ in the name\"=\"\\\"\\\\\\\"\"\n",
-                           "@=\"def\"\n", "\"number\"=dword:8000002a\n", "\"binary\"=hex:00,01,fe\n"}) {
+  for (const char* line :
+       {"\"plain\"=\"C:\\\\x\"\n", "\"quotes \\\"and\\\" \\\\ in the name\"=\"\\\"\\\\\\\"\"\n",
+        "@=\"def\"\n", "\"number\"=dword:8000002a\n", "\"binary\"=hex:00,01,fe\n"}) {
     EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
   }
   ReadBackFromCopy();
@@ -209,7 +210,8 @@ TEST_F(RegistryTest, ReadsAnExportWrittenByHand) {
             "[HKEY_CURRENT_USER\\Software\\Tallmark\\LockwellPC\\DatabaseList]\r\n"
             "\"Later\"=\"merged\"\r\n");
   RegistryKey key;
-  ASSERT_EQ(Registry::OpenKey(CU, "Software\\Tallmark\\LockwellPC\\DatabaseList", RegistryAccess::Read, key), Ok);
+  ASSERT_EQ(Registry::OpenKey(CU, "Software\\Tallmark\\LockwellPC\\DatabaseList", RegistryAccess::Read, key),
+            Ok);
   EXPECT_EQ(ValueNames(key), (std::vector<std::string>{"NextIndex", "00000000", "Path", "Later"}));
   RegistryValue value;
   uint32_t number = 0;
@@ -311,8 +313,14 @@ TEST_F(RegistryTest, TheFolderFollowsTheEnvironment) {
   for (const auto& c : cases) {
     TestFolder scope;  // restores the variables afterwards
     scope.Set("HOME", folder / "home");
-    if (c.registryDir) scope.Set("LOCKWELL_REGISTRY_DIR", c.registryDir); else scope.Unset("LOCKWELL_REGISTRY_DIR");
-    if (c.configHome) scope.Set("XDG_CONFIG_HOME", c.configHome); else scope.Unset("XDG_CONFIG_HOME");
+    if (c.registryDir)
+      scope.Set("LOCKWELL_REGISTRY_DIR", c.registryDir);
+    else
+      scope.Unset("LOCKWELL_REGISTRY_DIR");
+    if (c.configHome)
+      scope.Set("XDG_CONFIG_HOME", c.configHome);
+    else
+      scope.Unset("XDG_CONFIG_HOME");
     EXPECT_EQ(Registry::Directory(), c.expected) << c.what;
   }
 }
