@@ -299,30 +299,40 @@ TEST_F(RegistryTest, WritesLeaveOnlyTheHiveAndItsLock) {
 }
 
 TEST_F(RegistryTest, TheFolderFollowsTheEnvironment) {
+  const std::string home = folder / "home";
   struct Case {
     const char* what;
     const char* registryDir;
     const char* configHome;
+    const char* homeDir;
     std::string expected;
   } cases[] = {
-      {"our own variable first", "/r/dir", "/c", "/r/dir"},
-      {"then the XDG configuration folder", nullptr, "/c", "/c/tallmark/registry"},
-      {"a relative XDG value is ignored", nullptr, "rel", folder / "home/.config/tallmark/registry"},
-      {"else below the home folder", nullptr, nullptr, folder / "home/.config/tallmark/registry"},
+      {"our own variable first", "/r/dir", "/c", home.c_str(), "/r/dir"},
+      {"then the XDG configuration folder", nullptr, "/c", home.c_str(), "/c/tallmark/registry"},
+      {"a relative XDG value is ignored", nullptr, "rel", home.c_str(), home + "/.config/tallmark/registry"},
+      {"else below the home folder", nullptr, nullptr, home.c_str(), home + "/.config/tallmark/registry"},
+      {"no home folder: nowhere", nullptr, nullptr, nullptr, ""},
   };
   for (const auto& c : cases) {
     TestFolder scope;  // restores the variables afterwards
-    scope.Set("HOME", folder / "home");
-    if (c.registryDir)
-      scope.Set("LOCKWELL_REGISTRY_DIR", c.registryDir);
-    else
-      scope.Unset("LOCKWELL_REGISTRY_DIR");
-    if (c.configHome)
-      scope.Set("XDG_CONFIG_HOME", c.configHome);
-    else
-      scope.Unset("XDG_CONFIG_HOME");
+    auto set = [&](const char* name, const char* value) {
+      if (value != nullptr) {
+        scope.Set(name, value);
+      } else {
+        scope.Unset(name);
+      }
+    };
+    set("LOCKWELL_REGISTRY_DIR", c.registryDir);
+    set("XDG_CONFIG_HOME", c.configHome);
+    set("HOME", c.homeDir);
     EXPECT_EQ(Registry::Directory(), c.expected) << c.what;
   }
+  // With nowhere to keep the hives, operations fail instead of guessing.
+  folder.Unset("LOCKWELL_REGISTRY_DIR");
+  folder.Unset("XDG_CONFIG_HOME");
+  folder.Unset("HOME");
+  RegistryKey key;
+  EXPECT_EQ(Registry::CreateKey(CU, "Software", key), RegistryStatus::IoError);
 }
 
 // Runs `work` in two child processes at once and expects both to succeed.
