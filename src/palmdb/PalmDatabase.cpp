@@ -194,7 +194,8 @@ bool PalmDatabase::VerifyAfterOpen(ErrorList& errors) {
                     kSupportEmail + " if you see this message.");
   // Every record with a repeated key, the first one included, gets a fresh
   // desktop ID and becomes new, so the next HotSync sends each of them to
-  // the handheld.
+  // the handheld.  A record deleted on the PC stays deleted: its payload is
+  // zeros, and sending it as new would bring back an empty record.
   for (const RecordKey& key : duplicates) {
     for (;;) {
       if (errors.HasErrors()) return false;
@@ -204,7 +205,8 @@ bool PalmDatabase::VerifyAfterOpen(ErrorList& errors) {
       uint32_t id = 0;
       if (!TakeNextDesktopRecordId(errors, id) || !SaveHeader(errors)) return false;
       record.SetRecordId(lookup, id, true);
-      record.SetStatus(lookup, PalmDatabaseRecord::STATUS_NEW);
+      if (record.Status() != PalmDatabaseRecord::STATUS_DELETED)
+        record.SetStatus(lookup, PalmDatabaseRecord::STATUS_NEW);
       if (!WriteRecord(errors, record)) return false;
     }
   }
