@@ -167,7 +167,8 @@ bool PalmDatabase::LoadIndex(ErrorList& errors, std::set<RecordKey>& duplicates)
       errors.Append(module.Id(), kErrCorruptRecord,
                     "Record " + std::to_string(number) + " of the database holds " +
                         std::to_string(bytes.size()) + " bytes, fewer than the " +
-                        std::to_string(RecordPrefix::kSize) + " every record starts with.  Database corrupt!");
+                        std::to_string(RecordPrefix::kSize) +
+                        " every record starts with.  Database corrupt!");
       index_.Clear();
       recordIds_.clear();
       return false;
@@ -187,11 +188,12 @@ bool PalmDatabase::VerifyAfterOpen(ErrorList& errors) {
   SyncDeletedCount();
   if (duplicates.empty()) return true;
 
-  errors.Append(module.Id(), kWarnDuplicateIds,
-                std::string("Duplicate record IDs found in this database!  Attempting to repair! Close "
-                            "Lockwell/PC, backup your Palm Desktop folder, and perform a HotSync immediately.  "
-                            "Email ") +
-                    kSupportEmail + " if you see this message.");
+  errors.Append(
+      module.Id(), kWarnDuplicateIds,
+      std::string("Duplicate record IDs found in this database!  Attempting to repair! Close "
+                  "Lockwell/PC, backup your Palm Desktop folder, and perform a HotSync immediately.  "
+                  "Email ") +
+          kSupportEmail + " if you see this message.");
   // Every record with a repeated key, the first one included, gets a fresh
   // desktop ID and becomes new, so the next HotSync sends each of them to
   // the handheld.  A record deleted on the PC stays deleted: its payload is
@@ -215,14 +217,15 @@ bool PalmDatabase::VerifyAfterOpen(ErrorList& errors) {
 
 bool PalmDatabase::RegisterId(ErrorList& errors, const RecordKey& key) {
   if (recordIds_.count(key) != 0) {
-    errors.Append(module.Id(), kErrDuplicateId,
-                  std::string("Attempt to insert record with duplicate record ID!  Contact ") + kSupportEmail +
-                      "!");
+    errors.Append(
+        module.Id(), kErrDuplicateId,
+        std::string("Attempt to insert record with duplicate record ID!  Contact ") + kSupportEmail + "!");
     return false;
   }
   if (key.recordId == 0) {
-    errors.Append(module.Id(), kErrInvalidId,
-                  std::string("Attempt to insert record with invalid record ID!  Contact ") + kSupportEmail + "!");
+    errors.Append(
+        module.Id(), kErrInvalidId,
+        std::string("Attempt to insert record with invalid record ID!  Contact ") + kSupportEmail + "!");
     return false;
   }
   recordIds_[key] = 1;

@@ -101,7 +101,8 @@ class PalmDatabase {
   // Zeroes the first 284 bytes, then SetDefaultCategories.
   virtual bool ResetHeader(ErrorList& errors);
   virtual bool GetRecordCount(ErrorList& errors, bool includeDeleted, uint32_t& count);
-  virtual bool ReadNthInCategory(ErrorList& errors, uint32_t category, uint32_t n, PalmDatabaseRecord& record);
+  virtual bool ReadNthInCategory(ErrorList& errors, uint32_t category, uint32_t n,
+                                 PalmDatabaseRecord& record);
   // The next record of `category` after the record's own position.
   virtual bool ReadNextInCategory(ErrorList& errors, uint32_t category, PalmDatabaseRecord& record);
   // Searches from `start` itself forward (backward) for a live record of
@@ -115,7 +116,8 @@ class PalmDatabase {
   virtual bool InsertBeforeNth(ErrorList& errors, uint32_t n, PalmDatabaseRecord& record);
   virtual bool InsertAt(ErrorList& errors, PalmDatabaseRecord& record, uint32_t position, bool markNew);
   virtual bool AppendNew(ErrorList& errors, PalmDatabaseRecord& record, bool markNew);
-  virtual bool ReadRecordById(ErrorList& errors, uint32_t recordId, bool desktopId, PalmDatabaseRecord& record);
+  virtual bool ReadRecordById(ErrorList& errors, uint32_t recordId, bool desktopId,
+                              PalmDatabaseRecord& record);
   virtual bool ReadFirstDesktopRecord(ErrorList& errors, PalmDatabaseRecord& record);
   virtual bool ReadRecordAt(ErrorList& errors, uint32_t position, PalmDatabaseRecord& record);
   // From record-file number `number` + 1 on, the first record whose status is
@@ -128,7 +130,8 @@ class PalmDatabase {
   // Stores the record where it was read from; a changed key is registered.
   virtual bool WriteRecord(ErrorList& errors, PalmDatabaseRecord& record);
   virtual bool SetDefaultCategories(ErrorList& errors);
-  virtual bool ListCategories(ErrorList& errors, std::vector<std::string>& names, std::vector<uint32_t>& numbers);
+  virtual bool ListCategories(ErrorList& errors, std::vector<std::string>& names,
+                              std::vector<uint32_t>& numbers);
   virtual bool GetCategoryName(ErrorList& errors, uint32_t category, std::string& name);
   virtual bool GetCategoryUniqId(ErrorList& errors, uint32_t category, uint8_t& uniqId);
   virtual bool RenameCategory(ErrorList& errors, uint32_t category, const std::string& name);
@@ -186,7 +189,8 @@ class PalmDatabase {
   // fails.
   bool LoadRecord(ErrorList& errors, uint32_t position, PalmDatabaseRecord& record, bool reset);
   // Serializes `record`, refusing output shorter than a prefix.
-  bool SerializeRecord(ErrorList& errors, PalmDatabaseRecord& record, std::string& bytes, RecordPrefix& prefix);
+  bool SerializeRecord(ErrorList& errors, PalmDatabaseRecord& record, std::string& bytes,
+                       RecordPrefix& prefix);
   // Writes `bytes` as the record at Palm position `position` and updates the
   // index.
   bool StoreAt(ErrorList& errors, uint32_t position, const std::string& bytes, const RecordPrefix& prefix);

@@ -89,7 +89,8 @@ bool PalmDatabaseRecord::SetCategory(ErrorList&, uint32_t category) {
 
 bool PalmDatabaseRecord::GetPosition(ErrorList& errors, uint32_t& position) {
   if (database_ == nullptr) {
-    errors.Append(module.Id(), kErrNoDatabase, "Internal error: Parent object of PalmDatabaseRecord not set!");
+    errors.Append(module.Id(), kErrNoDatabase,
+                  "Internal error: Parent object of PalmDatabaseRecord not set!");
     return false;
   }
   if (positionStamp_ != database_->ChangeCount()) {
@@ -114,7 +115,8 @@ bool PalmDatabaseRecord::GetIndex(ErrorList& errors, uint32_t& index) {
 
 bool PalmDatabaseRecord::AssignNewId(ErrorList& errors) {
   if (database_ == nullptr) {
-    errors.Append(module.Id(), kErrNoDatabase, "Internal error: Parent object of PalmDatabaseRecord not set!");
+    errors.Append(module.Id(), kErrNoDatabase,
+                  "Internal error: Parent object of PalmDatabaseRecord not set!");
     return false;
   }
   uint32_t id = 0;

@@ -114,15 +114,15 @@ class PalmDatabaseRecord {
  private:
   void Clear();
 
-  uint32_t position_ = 0;       // record-file record number; 0 = not stored
-  bool desktopId_ = false;      // recordId_ was handed out on the PC
-  uint32_t recordId_ = 0;       // never 0 for a stored record
+  uint32_t position_ = 0;   // record-file record number; 0 = not stored
+  bool desktopId_ = false;  // recordId_ was handed out on the PC
+  uint32_t recordId_ = 0;   // never 0 for a stored record
   uint32_t status_ = STATUS_UNCHANGED;
   uint32_t syncFlags_ = 0;
   uint32_t category_ = 0;
-  std::string payload_;         // the derived class's bytes
-  uint32_t positionStamp_ = 0;  // the database's changeCount when position_ was right
-  Extra extra_{};               // kept for the handheld, no meaning here
+  std::string payload_;               // the derived class's bytes
+  uint32_t positionStamp_ = 0;        // the database's changeCount when position_ was right
+  Extra extra_{};                     // kept for the handheld, no meaning here
   PalmDatabase* database_ = nullptr;  // not owned
 };
 

@@ -46,7 +46,8 @@ bool PalmDatabase::StoreAt(ErrorList& errors, uint32_t position, const std::stri
   ErrorList ignored;
   std::string stored;
   RecordPrefix reread;
-  if (ReadBody(ignored, position, stored) && RecordPrefix::Decode(stored, reread)) index_.Update(position, reread);
+  if (ReadBody(ignored, position, stored) && RecordPrefix::Decode(stored, reread))
+    index_.Update(position, reread);
   return false;
 }
 
@@ -134,8 +135,8 @@ bool PalmDatabase::DeleteRecord(ErrorList& errors, PalmDatabaseRecord& record) {
   return PurgeRecordAt(errors, index);
 }
 
-bool PalmDatabase::InsertRecord(ErrorList& errors, PalmDatabaseRecord& record, uint32_t position, bool markNew,
-                                bool movesOthers) {
+bool PalmDatabase::InsertRecord(ErrorList& errors, PalmDatabaseRecord& record, uint32_t position,
+                                bool markNew, bool movesOthers) {
   // A refused mark is reported but does not stop the insert.  A record that
   // is new already needs no mark (and gets no refusal).
   if (markNew && record.Status() != PalmDatabaseRecord::STATUS_NEW) record.MarkNew(errors);

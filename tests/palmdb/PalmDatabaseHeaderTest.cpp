@@ -55,7 +55,8 @@ TEST_F(PalmDatabaseHeaderTest, HeaderFieldsUseTheirByteOrders) {
   {
     auto db = Create(300);
     uint32_t category = 0;
-    for (int i = 1; i <= 9; ++i) ASSERT_TRUE(db->AddCategory(errors_, "C" + std::to_string(i), category));
+    for (char digit = '1'; digit <= '9'; ++digit)
+      ASSERT_TRUE(db->AddCategory(errors_, std::string{'C', digit}, category));
     // The derived class's bytes after 284 are its own and survive.
     db->GetHeader()[299] = 'Z';
     ASSERT_TRUE(db->SaveHeader(errors_));

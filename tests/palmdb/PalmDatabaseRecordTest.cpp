@@ -99,16 +99,11 @@ TEST_F(PalmDatabaseRecordTest, DeserializeNeedsTheWholePrefix) {
     bool ok;
     Seen seen;
   } cases[] = {
-      {0, false, {0, false, 9, 9, 9, "old"}},
-      {3, false, {0, false, 9, 9, 9, "old"}},
-      {4, false, {0x01020304, false, 9, 9, 9, "old"}},
-      {5, false, {0x01020304, true, 9, 9, 9, "old"}},
-      {8, false, {0x01020304, true, 9, 9, 9, "old"}},
-      {9, false, {0x01020304, true, 2, 9, 9, "old"}},
-      {13, false, {0x01020304, true, 2, 3, 9, "old"}},
-      {17, false, {0x01020304, true, 2, 3, 4, "old"}},
-      {24, false, {0x01020304, true, 2, 3, 4, "old"}},
-      {25, true, {0x01020304, true, 2, 3, 4, ""}},
+      {0, false, {0, false, 9, 9, 9, "old"}},          {3, false, {0, false, 9, 9, 9, "old"}},
+      {4, false, {0x01020304, false, 9, 9, 9, "old"}}, {5, false, {0x01020304, true, 9, 9, 9, "old"}},
+      {8, false, {0x01020304, true, 9, 9, 9, "old"}},  {9, false, {0x01020304, true, 2, 9, 9, "old"}},
+      {13, false, {0x01020304, true, 2, 3, 9, "old"}}, {17, false, {0x01020304, true, 2, 3, 4, "old"}},
+      {24, false, {0x01020304, true, 2, 3, 4, "old"}}, {25, true, {0x01020304, true, 2, 3, 4, ""}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.length);

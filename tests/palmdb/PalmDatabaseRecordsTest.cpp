@@ -35,10 +35,11 @@ class PalmDatabaseRecordsTest : public PalmTest {
 };
 
 TEST_F(PalmDatabaseRecordsTest, ReadNextModifiedVisitsEveryChangedRecordOnce) {
-  WriteRawDatabase(path_, {{1, 0, R::STATUS_UNCHANGED, R::FLAG_PENDING, 0, "u"},
-                           {2, 0, R::STATUS_MODIFIED, 0, 0, "m"},
-                           {3, 0, R::STATUS_DELETED, 0, 0, std::string(1, '\0')},
-                           {4, 1, R::STATUS_NEW, R::FLAG_PENDING, 0, "n"}},
+  WriteRawDatabase(path_,
+                   {{1, 0, R::STATUS_UNCHANGED, R::FLAG_PENDING, 0, "u"},
+                    {2, 0, R::STATUS_MODIFIED, 0, 0, "m"},
+                    {3, 0, R::STATUS_DELETED, 0, 0, std::string(1, '\0')},
+                    {4, 1, R::STATUS_NEW, R::FLAG_PENDING, 0, "n"}},
                    RawHeader{.deletedCount = 1});
   auto db = Open();
   struct Scan {
@@ -47,9 +48,13 @@ TEST_F(PalmDatabaseRecordsTest, ReadNextModifiedVisitsEveryChangedRecordOnce) {
     std::vector<uint32_t> numbers;
     std::string end;
   } scans[] = {
-      {"modified", [&](ErrorList& e, uint32_t& k, R& r) { return db->ReadNextModified(e, k, r); }, {2, 3, 4},
+      {"modified",
+       [&](ErrorList& e, uint32_t& k, R& r) { return db->ReadNextModified(e, k, r); },
+       {2, 3, 4},
        "Could not find next modified record"},
-      {"pending", [&](ErrorList& e, uint32_t& k, R& r) { return db->ReadNextPending(e, k, r); }, {1, 4},
+      {"pending",
+       [&](ErrorList& e, uint32_t& k, R& r) { return db->ReadNextPending(e, k, r); },
+       {1, 4},
        "Could not find next pending record"},
   };
   for (const Scan& scan : scans) {
@@ -76,8 +81,12 @@ TEST_F(PalmDatabaseRecordsTest, ReadNextModifiedVisitsEveryChangedRecordOnce) {
 }
 
 TEST_F(PalmDatabaseRecordsTest, RecordCountLeavesOutTheReservedRecordAndDeletedOnes) {
-  WriteRawDatabase(path_, {{1, 0, 0, 0, 0, "a"}, {2, 0, 1, 0, 0, ""}, {3, 0, 2, 0, 0, "c"},
-                           {4, 0, 1, 0, 0, ""}, {5, 0, 3, 0, 0, "e"}},
+  WriteRawDatabase(path_,
+                   {{1, 0, 0, 0, 0, "a"},
+                    {2, 0, 1, 0, 0, ""},
+                    {3, 0, 2, 0, 0, "c"},
+                    {4, 0, 1, 0, 0, ""},
+                    {5, 0, 3, 0, 0, "e"}},
                    RawHeader{.deletedCount = 2});
   auto db = Open();
   EXPECT_EQ(Count(*db, false), 3u);
@@ -139,14 +148,18 @@ TEST_F(PalmDatabaseRecordsTest, PurgeZeroesThePayloadInTheFileBeforeGivingUpTheS
     uint32_t status;
     std::function<bool(PalmDatabase&, ErrorList&)> purge;
   } cases[] = {
-      {"by position", R::STATUS_UNCHANGED, [](PalmDatabase& db, ErrorList& e) { return db.PurgeRecordAt(e, 1); }},
-      {"by ID", R::STATUS_MODIFIED, [](PalmDatabase& db, ErrorList& e) { return db.PurgeRecordById(e, 2, false); }},
-      {"all deleted", R::STATUS_DELETED, [](PalmDatabase& db, ErrorList& e) { return db.PurgeAllDeleted(e); }},
+      {"by position", R::STATUS_UNCHANGED,
+       [](PalmDatabase& db, ErrorList& e) { return db.PurgeRecordAt(e, 1); }},
+      {"by ID", R::STATUS_MODIFIED,
+       [](PalmDatabase& db, ErrorList& e) { return db.PurgeRecordById(e, 2, false); }},
+      {"all deleted", R::STATUS_DELETED,
+       [](PalmDatabase& db, ErrorList& e) { return db.PurgeAllDeleted(e); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    WriteRawDatabase(path_, {{1, 0, 0, 0, 0, "first"}, {2, 0, c.status, 0, 0, "purged-secret"}, {3, 0, 0, 0, 0, "third"}},
-                     RawHeader{.deletedCount = c.status == R::STATUS_DELETED ? 1u : 0u});
+    WriteRawDatabase(
+        path_, {{1, 0, 0, 0, 0, "first"}, {2, 0, c.status, 0, 0, "purged-secret"}, {3, 0, 0, 0, 0, "third"}},
+        RawHeader{.deletedCount = c.status == R::STATUS_DELETED ? 1u : 0u});
     {
       auto db = Open();
       const uint32_t changes = db->ChangeCount();
@@ -175,7 +188,8 @@ TEST_F(PalmDatabaseRecordsTest, InsertingAKeyThatExistsOrIdZeroFailsAndLeavesThe
     } cases[] = {
         {5, D::kErrDuplicateId,
          "Attempt to insert record with duplicate record ID!  Contact support@tallmark.com!"},
-        {0, D::kErrInvalidId, "Attempt to insert record with invalid record ID!  Contact support@tallmark.com!"},
+        {0, D::kErrInvalidId,
+         "Attempt to insert record with invalid record ID!  Contact support@tallmark.com!"},
     };
     for (const Case& c : cases) {
       SCOPED_TRACE(c.recordId);
@@ -204,18 +218,30 @@ TEST_F(PalmDatabaseRecordsTest, DuplicateKeysAreRepairedWithFreshDesktopIdsOnOpe
     uint32_t lastAfter;
   } cases[] = {
       {"handheld key twice",
-       {{3, 0, 0, 0, 1, "r1"}, {7, 0, 0, 0, 2, "r2"}, {4, 1, 2, 0, 1, "r3"}, {9, 0, 0, 0, 1, "r4"},
+       {{3, 0, 0, 0, 1, "r1"},
+        {7, 0, 0, 0, 2, "r2"},
+        {4, 1, 2, 0, 1, "r3"},
+        {9, 0, 0, 0, 1, "r4"},
         {7, 0, 2, 0, 3, "r5"}},
        4,
-       {{3, false, 0, 0, 1, "r1"}, {5, true, 3, 0, 2, "r2"}, {4, true, 2, 0, 1, "r3"}, {9, false, 0, 0, 1, "r4"},
+       {{3, false, 0, 0, 1, "r1"},
+        {5, true, 3, 0, 2, "r2"},
+        {4, true, 2, 0, 1, "r3"},
+        {9, false, 0, 0, 1, "r4"},
         {6, true, 3, 0, 3, "r5"}},
        6},
       // A damaged counter below an ID in use: the repair skips that ID.
       {"fresh ID already taken",
-       {{3, 0, 0, 0, 1, "r1"}, {7, 0, 0, 0, 2, "r2"}, {5, 1, 2, 0, 1, "r3"}, {9, 0, 0, 0, 1, "r4"},
+       {{3, 0, 0, 0, 1, "r1"},
+        {7, 0, 0, 0, 2, "r2"},
+        {5, 1, 2, 0, 1, "r3"},
+        {9, 0, 0, 0, 1, "r4"},
         {7, 0, 2, 0, 3, "r5"}},
        4,
-       {{3, false, 0, 0, 1, "r1"}, {6, true, 3, 0, 2, "r2"}, {5, true, 2, 0, 1, "r3"}, {9, false, 0, 0, 1, "r4"},
+       {{3, false, 0, 0, 1, "r1"},
+        {6, true, 3, 0, 2, "r2"},
+        {5, true, 2, 0, 1, "r3"},
+        {9, false, 0, 0, 1, "r4"},
         {7, true, 3, 0, 3, "r5"}},
        7},
       {"desktop key three times",
@@ -235,10 +261,11 @@ TEST_F(PalmDatabaseRecordsTest, DuplicateKeysAreRepairedWithFreshDesktopIdsOnOpe
       ASSERT_TRUE(db.IsOpen()) << errors.Summary();
       EXPECT_FALSE(errors.HasErrors()) << errors.Summary();
       EXPECT_TRUE(errors.IsWarning());
-      EXPECT_TRUE(HasDbError(errors, D::kWarnDuplicateIds,
-                             "Duplicate record IDs found in this database!  Attempting to repair! Close "
-                             "Lockwell/PC, backup your Palm Desktop folder, and perform a HotSync immediately.  "
-                             "Email support@tallmark.com if you see this message."));
+      EXPECT_TRUE(
+          HasDbError(errors, D::kWarnDuplicateIds,
+                     "Duplicate record IDs found in this database!  Attempting to repair! Close "
+                     "Lockwell/PC, backup your Palm Desktop folder, and perform a HotSync immediately.  "
+                     "Email support@tallmark.com if you see this message."));
       EXPECT_EQ(All(db), c.after);
       const RecordKey duplicated = c.records[1].desktopByte ? RecordKey{2, true} : RecordKey{7, false};
       EXPECT_FALSE(db.HasRecordId(duplicated));
@@ -295,8 +322,15 @@ TEST_F(PalmDatabaseRecordsTest, AFileWithoutTheReservedRecordGetsOne) {
 
 TEST_F(PalmDatabaseRecordsTest, ScansByCategorySkipDeletedRecords) {
   // Positions 0-7: categories and statuses.
-  WriteRawDatabase(path_, {{1, 0, 0, 0, 1, ""}, {2, 0, 1, 0, 1, ""}, {3, 0, 0, 0, 2, ""}, {4, 0, 2, 0, 1, ""},
-                           {5, 0, 1, 0, 2, ""}, {6, 0, 3, 0, 2, ""}, {7, 0, 0, 0, 1, ""}, {8, 0, 1, 0, 1, ""}},
+  WriteRawDatabase(path_,
+                   {{1, 0, 0, 0, 1, ""},
+                    {2, 0, 1, 0, 1, ""},
+                    {3, 0, 0, 0, 2, ""},
+                    {4, 0, 2, 0, 1, ""},
+                    {5, 0, 1, 0, 2, ""},
+                    {6, 0, 3, 0, 2, ""},
+                    {7, 0, 0, 0, 1, ""},
+                    {8, 0, 1, 0, 1, ""}},
                    RawHeader{.deletedCount = 3});
   auto db = Open();
   struct Case {
@@ -338,8 +372,44 @@ TEST_F(PalmDatabaseRecordsTest, ScansByCategorySkipDeletedRecords) {
   }
 }
 
+TEST_F(PalmDatabaseRecordsTest, ScansReadOnlyTheRecordsTheyReturn) {
+  constexpr uint32_t kCount = 200;
+  std::vector<Raw> records;
+  for (uint32_t i = 1; i <= kCount; ++i) records.push_back({i, 0, i % 7 == 0 ? 1u : 0u, 0, i % 3, "body"});
+  RawHeader header;
+  header.deletedCount = kCount / 7;
+  WriteRawDatabase(path_, records, header);
+  auto db = Open();
+  {
+    // Searches, prefixes and counts come from memory: not one file read.
+    ScopedIoFault noReads(IoOp::Read, 1, EIO);
+    uint32_t value = 0;
+    std::vector<uint32_t> positions;
+    RecordPrefix prefix;
+    EXPECT_TRUE(db->GetRecordCount(errors_, false, value));
+    EXPECT_TRUE(db->FindNextInCategory(errors_, 2, 0, value));
+    EXPECT_TRUE(db->FindPrevInCategory(errors_, 2, kCount - 1, value));
+    EXPECT_TRUE(db->FindNthInCategory(errors_, ALL_CATEGORIES, 150, value));
+    EXPECT_TRUE(db->FindPositionById(errors_, 123, false, value));
+    EXPECT_TRUE(db->ReadPrefixAt(errors_, 99, prefix));
+    EXPECT_TRUE(db->ListSortedPositions(errors_, positions));
+    EXPECT_FALSE(noReads.Fired());
+  }
+  // Reading every n-th record, forward then backward, reads each record
+  // a bounded number of times, not every record before it.
+  uint32_t live = 0;
+  ASSERT_TRUE(db->GetRecordCount(errors_, false, live));
+  ScopedIoFault budget(IoOp::Read, static_cast<int>(2 * live * 8), EIO);
+  R record(db.get());
+  for (uint32_t n = 0; n < live; ++n) ASSERT_TRUE(db->ReadNthInCategory(errors_, ALL_CATEGORIES, n, record));
+  for (uint32_t n = live; n-- > 0;) ASSERT_TRUE(db->ReadNthInCategory(errors_, ALL_CATEGORIES, n, record));
+  EXPECT_FALSE(budget.Fired());
+  EXPECT_TRUE(errors_.Empty()) << errors_.Summary();
+}
+
 TEST_F(PalmDatabaseRecordsTest, FindNextAndPrevLookAtTheStartItselfAndNeverAtTheReservedRecord) {
-  WriteRawDatabase(path_, {{1, 0, 0, 0, 1, ""}, {2, 0, 1, 0, 1, ""}, {3, 0, 0, 0, 2, ""}, {4, 0, 0, 0, 1, ""}},
+  WriteRawDatabase(path_,
+                   {{1, 0, 0, 0, 1, ""}, {2, 0, 1, 0, 1, ""}, {3, 0, 0, 0, 2, ""}, {4, 0, 0, 0, 1, ""}},
                    RawHeader{.deletedCount = 1});
   auto db = Open();
   struct Case {
@@ -348,14 +418,16 @@ TEST_F(PalmDatabaseRecordsTest, FindNextAndPrevLookAtTheStartItselfAndNeverAtThe
     uint32_t start;
     int64_t found;  // -1: "Could not find record"
   } cases[] = {
-      {true, 1, 0, 0},  {true, 1, 1, 3},  {true, 2, 3, -1}, {true, ALL_CATEGORIES, 1, 2},
-      {true, 1, 4, -1}, {true, 1, 0xFFFFFFFF, -1},
-      {false, 1, 0, 0}, {false, 1, 2, 0}, {false, 2, 1, -1}, {false, ALL_CATEGORIES, 3, 3},
+      {true, 1, 0, 0},   {true, 1, 1, 3},
+      {true, 2, 3, -1},  {true, ALL_CATEGORIES, 1, 2},
+      {true, 1, 4, -1},  {true, 1, 0xFFFFFFFF, -1},
+      {false, 1, 0, 0},  {false, 1, 2, 0},
+      {false, 2, 1, -1}, {false, ALL_CATEGORIES, 3, 3},
       {false, 1, 4, -1}, {false, 1, 0xFFFFFFFF, -1},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << (c.forward ? "next" : "prev") << " " << c.category << " from "
-                                      << c.start);
+    SCOPED_TRACE(::testing::Message()
+                 << (c.forward ? "next" : "prev") << " " << c.category << " from " << c.start);
     ErrorList errors;
     uint32_t position = 77;
     bool ok = c.forward ? db->FindNextInCategory(errors, c.category, c.start, position)
@@ -472,13 +544,33 @@ TEST_F(PalmDatabaseRecordsTest, PositionsOutsideTheRecordsAreRefusedAndRecordZer
     const char* name;
     std::function<bool(ErrorList&)> op;
   } cases[] = {
-      {"read at -1", [&](ErrorList& e) { R r(db.get()); return db->ReadRecordAt(e, 0xFFFFFFFF, r); }},
-      {"read at count", [&](ErrorList& e) { R r(db.get()); return db->ReadRecordAt(e, 1, r); }},
-      {"prefix at -1", [&](ErrorList& e) { RecordPrefix p; return db->ReadPrefixAt(e, 0xFFFFFFFF, p); }},
+      {"read at -1",
+       [&](ErrorList& e) {
+         R r(db.get());
+         return db->ReadRecordAt(e, 0xFFFFFFFF, r);
+       }},
+      {"read at count",
+       [&](ErrorList& e) {
+         R r(db.get());
+         return db->ReadRecordAt(e, 1, r);
+       }},
+      {"prefix at -1",
+       [&](ErrorList& e) {
+         RecordPrefix p;
+         return db->ReadPrefixAt(e, 0xFFFFFFFF, p);
+       }},
       {"purge at -1", [&](ErrorList& e) { return db->PurgeRecordAt(e, 0xFFFFFFFF); }},
       {"purge at count", [&](ErrorList& e) { return db->PurgeRecordAt(e, 1); }},
-      {"insert at -1", [&](ErrorList& e) { R r = MakeRecord(db.get(), 2, false, 0, 0, ""); return db->InsertAt(e, r, 0xFFFFFFFF, false); }},
-      {"insert past count", [&](ErrorList& e) { R r = MakeRecord(db.get(), 2, false, 0, 0, ""); return db->InsertAt(e, r, 2, false); }},
+      {"insert at -1",
+       [&](ErrorList& e) {
+         R r = MakeRecord(db.get(), 2, false, 0, 0, "");
+         return db->InsertAt(e, r, 0xFFFFFFFF, false);
+       }},
+      {"insert past count",
+       [&](ErrorList& e) {
+         R r = MakeRecord(db.get(), 2, false, 0, 0, "");
+         return db->InsertAt(e, r, 2, false);
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -493,10 +585,11 @@ TEST_F(PalmDatabaseRecordsTest, PositionsOutsideTheRecordsAreRefusedAndRecordZer
 }
 
 TEST_F(PalmDatabaseRecordsTest, PrefixesAndSortedPositionsComeFromTheRecords) {
-  WriteRawDatabase(path_, {{1, 0, 0, 0, 3, "a", "ABCDEFGH"},
-                           {2, 0, 0, R::FLAG_UNSORTED, 0, "b"},
-                           {3, 0, 1, 0, 0, ""},
-                           {4, 1, 3, R::FLAG_PENDING, 0, "d"}},
+  WriteRawDatabase(path_,
+                   {{1, 0, 0, 0, 3, "a", "ABCDEFGH"},
+                    {2, 0, 0, R::FLAG_UNSORTED, 0, "b"},
+                    {3, 0, 1, 0, 0, ""},
+                    {4, 1, 3, R::FLAG_PENDING, 0, "d"}},
                    RawHeader{.deletedCount = 1});
   auto db = Open();
   std::vector<uint32_t> positions{99};
@@ -568,7 +661,8 @@ TEST_F(PalmDatabaseRecordsTest, FailedFileWritesLeaveMemoryInLineWithTheFile) {
 
   R record = MakeRecord(db.get(), 3, false, 0, 0, "c");
   ASSERT_TRUE(db->InsertAt(errors_, record, 0, false)) << errors_.Summary();
-  EXPECT_EQ(All(*db), (std::vector<Seen>{{3, false, 0, 0, 0, "c"}, {1, false, 0, 0, 0, "a"}, {2, false, 0, 0, 0, "b"}}));
+  EXPECT_EQ(All(*db), (std::vector<Seen>{
+                          {3, false, 0, 0, 0, "c"}, {1, false, 0, 0, 0, "a"}, {2, false, 0, 0, 0, "b"}}));
 }
 
 TEST_F(PalmDatabaseRecordsTest, AClosedDatabaseRefusesEveryOperation) {

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-
 #include <stdlib.h>
 
 #include <algorithm>
@@ -114,7 +113,8 @@ inline void WriteRawDatabase(const std::string& path, const std::string& header,
   ASSERT_TRUE(file.IsOpen()) << errors.Summary();
   ASSERT_TRUE(file.WriteHeader(errors, header)) << errors.Summary();
   ASSERT_TRUE(file.AppendRecord(errors, std::string())) << errors.Summary();
-  for (const std::string& record : records) ASSERT_TRUE(file.AppendRecord(errors, record)) << errors.Summary();
+  for (const std::string& record : records)
+    ASSERT_TRUE(file.AppendRecord(errors, record)) << errors.Summary();
 }
 
 inline void WriteRawDatabase(const std::string& path, const std::vector<Raw>& records,
@@ -155,8 +155,8 @@ inline ::testing::AssertionResult HasError(const ErrorList& errors, int32_t modu
     if (record->ModuleId() == moduleId && record->Code() == code &&
         record->Detail().compare(0, text.size(), text) == 0)
       return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "no " << std::hex << code << " \"" << text
-                                       << "...\" in: " << errors.Summary();
+  return ::testing::AssertionFailure()
+         << "no " << std::hex << code << " \"" << text << "...\" in: " << errors.Summary();
 }
 
 inline ::testing::AssertionResult HasDbError(const ErrorList& errors, uint32_t code,
