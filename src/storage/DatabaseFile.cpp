@@ -129,6 +129,13 @@ bool DatabaseFile::CheckOpen(ErrorList& errors) {
   return false;
 }
 
+void DatabaseFile::CheckInvariants() const {
+  assert(recordOffsets_.size() == count_);
+  assert(count_ <= capacity_);
+  assert(indexBlockOffset_ >= kFileHeaderSize + headerSize_);
+  assert(indexBlockOffset_ + kIndexHeaderSize + 4ull * capacity_ <= dataEnd_);
+}
+
 bool DatabaseFile::Open(ErrorList& errors) {
   if (open_) {
     errors.Append(ModuleId(), kErrAlreadyOpen, "Database already open!");
@@ -244,6 +251,7 @@ bool DatabaseFile::LoadCache(ErrorList& errors) {
   capacity_ = capacity;
   count_ = count;
   recordOffsets_ = std::move(offsets);
+  CheckInvariants();
   return true;
 }
 
@@ -532,7 +540,7 @@ bool DatabaseFile::InsertRecord(ErrorList& errors, uint32_t position, const std:
     RepairIndex();
     return false;
   }
-  assert(count_ == recordOffsets_.size() && count_ <= capacity_);
+  CheckInvariants();
   return true;
 }
 
@@ -571,6 +579,7 @@ bool DatabaseFile::GrowIndex(ErrorList& errors) {
   const uint32_t oldBlock = indexBlockOffset_;
   indexBlockOffset_ = offset;
   capacity_ = static_cast<uint32_t>(capacity);
+  CheckInvariants();
   if (!file_.Seek(oldBlock + kFlagsInBlock)) {
     ReportIoError(errors, "Couldn't mark old index block deleted", kErrSeek);
     return false;
@@ -632,6 +641,7 @@ bool DatabaseFile::DeleteRecord(ErrorList& errors, uint32_t number) {
     RepairIndex();
     return false;
   }
+  CheckInvariants();
   return MarkSlotDead(errors, offset);
 }
 

@@ -37,11 +37,15 @@
 // conduit, or a second object in this process) can use it meanwhile.  Not
 // thread-safe; the program is single-threaded.
 //
-// Invariants while open:
+// Invariants while open (checked in debug builds by CheckInvariants):
 //   1. the cached header and index equal what the file holds after every
 //      successful operation;
 //   2. recordOffsets has exactly `count` entries, count <= capacity;
-//   3. every cached offset and size lies inside [20 + H, dataEnd).
+//   3. the live index block lies inside [20 + H, dataEnd), and dataEnd is
+//      at most the file's length;
+//   4. every cached offset leaves room for a slot header before dataEnd
+//      and lies outside the live index block; a slot's size is checked
+//      when the slot is reached.
 #pragma once
 
 #include <cstdint>
@@ -105,7 +109,10 @@ class DatabaseFile {
   bool Create(ErrorList& errors, uint32_t headerSize, uint32_t capacity, bool compacting);
   // False without a record when not open.
   bool Close();
+  // Copies the whole file to path + ".bak"; a copy cut short is removed.
   bool BackupToBak(ErrorList& errors);
+  // Copies the ".bak" back over the file, the magic number last, and reloads
+  // the cache; on any failure the object ends closed.
   bool RestoreFromBak(ErrorList& errors);
 
   const std::string& Path() const { return path_; }
@@ -128,6 +135,8 @@ class DatabaseFile {
 
  private:
   bool CheckOpen(ErrorList& errors);
+  // Asserts invariants 2 and 3 (debug builds only; cheap).
+  void CheckInvariants() const;
   bool LoadCache(ErrorList& errors);
   bool MakeRecoverCopy(ErrorList& errors);
   // Checks a record and reads its slot header; `size` is the slot's size.

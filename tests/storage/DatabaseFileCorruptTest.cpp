@@ -157,7 +157,7 @@ TEST_F(DatabaseFileCorruptTest, SlotReachingIntoTheIndexBlockIsNeverWritten) {
   // After growing, the live index follows the record slots; stretch the
   // last slot before it over the block.
   std::vector<std::string> records;
-  for (int i = 0; i < 129; ++i) records.push_back("r" + std::to_string(i));
+  for (int i = 0; i < 129; ++i) records.push_back(std::string("r").append(std::to_string(i)));
   MakeDatabase(path_, records);
   std::string bytes = ReadBytes(path_);
   const uint32_t index = Word(bytes, 12);
