@@ -1,0 +1,1 @@
+lockwell_add_fuzz_target(category_prefs LIBS lockwell_vault)
