@@ -154,8 +154,8 @@ class LockwellDatabase : public PalmDatabase {
 
  private:
   // Saves the preferences and purges deleted records of a PC-owned
-  // database, when fully open; nothing is reported.
-  void FinishVault(ErrorList& errors);
+  // database, when fully open.
+  bool FinishVault(ErrorList& errors);
   bool OpenVault(ErrorList& errors, bool create);
   bool LoadCategoryPrefs(ErrorList& errors);
   // Shared by insertSorted and the re-sort: `cache` (may be null) keeps the
