@@ -66,7 +66,7 @@ constexpr const char* kCommon =
     "  3  wrong passphrase\n"
     "  4  database file not found\n"
     "  5  database file in use by another program, or not readable\n"
-    "  6  database file corrupt\n"
+    "  6  database file corrupt or cut short\n"
     "  7  check found faults\n";
 
 struct Command {

@@ -16,7 +16,8 @@ int ExitCodeFor(const ErrorList& errors) {
   }
   if (errors.Contains(file, DatabaseFile::kErrNoSuchFile)) return kExitFileMissing;
   if (errors.Contains(file, DatabaseFile::kErrInUse)) return kExitFileInUse;
-  if (errors.Contains(file, DatabaseFile::kErrCorrupt) || errors.Contains(file, DatabaseFile::kErrBadMagic) ||
+  // A read that comes up short at open is a file cut short.
+  if (errors.Contains(file, DatabaseFile::kErrCorrupt) || errors.Contains(file, DatabaseFile::kErrRead) || errors.Contains(file, DatabaseFile::kErrBadMagic) ||
       errors.Contains(file, DatabaseFile::kErrHeaderSize) || errors.Contains(palm, PalmDatabase::kErrHeaderSize) ||
       errors.Contains(palm, PalmDatabase::kErrHeaderTooSmall) ||
       errors.Contains(palm, PalmDatabase::kErrCorruptRecord)) {

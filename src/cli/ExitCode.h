@@ -13,7 +13,7 @@ enum ExitCode : int {
   kExitWrongPassphrase = 3,
   kExitFileMissing = 4,
   kExitFileInUse = 5,       // held by another program, or not readable
-  kExitCorrupt = 6,         // the file is not a sound database
+  kExitCorrupt = 6,         // the file is not a sound database, or is cut short
   kExitCheckFailed = 7,     // `check` found faults
 };
 

@@ -53,6 +53,9 @@ void TextTable::Print(std::FILE* out, bool tsv) const {
       line += row[i].view();
       if (!tsv && i + 1 < row.size()) line.append(widths[i] - Width(row[i].view()), ' ');
     }
+    if (!tsv) {
+      while (!line.empty() && line.back() == ' ') line.pop_back();
+    }
     line.push_back('\n');
     std::fwrite(line.data(), 1, line.size(), out);
   }

@@ -49,22 +49,34 @@ inline void BuildHandheldDatabase(const std::string& path, const std::string& pa
     } else {
       ASSERT_TRUE(database.insertSorted(errors, record)) << errors.Summary();
     }
-    // Synchronised: the handheld knows the record.
-    ASSERT_TRUE(record.SetStatus(errors, PalmDatabaseRecord::STATUS_UNCHANGED));
-    ASSERT_TRUE(database.WriteRecord(errors, record)) << errors.Summary();
-    if (!account.oldSet) continue;
-    anyOld = true;
-    // The same plaintext under the old passphrase's keys, salted with the
-    // record's extra bytes.
+    if (account.oldSet) anyOld = true;
+  }
+  // Second pass, once every insert is done (a sorted insert decrypts the
+  // records it passes): old accounts get the same plaintext under the old
+  // passphrase's keys, salted with the record's extra bytes.
+  uint32_t count = 0;
+  ASSERT_TRUE(database.GetRecordCount(errors, true, count));
+  for (uint32_t position = 0; position < count; ++position) {
+    LockwellRecord record(&database);
+    ASSERT_TRUE(database.ReadRecordAt(errors, position, record)) << errors.Summary();
+    const HandheldAccount* account = nullptr;
+    for (const HandheldAccount& a : accounts) {
+      if (record.fields().title().view() == a.title && a.oldSet) account = &a;
+    }
+    // Every record synchronised (the handheld knows it); written through the
+    // Palm record class, which stores the body as it is.
     PalmDatabaseRecord raw(&database);
-    uint32_t position = 0;
-    ASSERT_TRUE(record.GetIndex(errors, position)) << errors.Summary();
-    ASSERT_TRUE(database.ReadRecordAt(errors, position, static_cast<PalmDatabaseRecord&>(raw)));
+    ASSERT_TRUE(database.ReadRecordAt(errors, position, raw)) << errors.Summary();
+    if (account == nullptr) {
+      ASSERT_TRUE(raw.SetStatus(errors, PalmDatabaseRecord::STATUS_UNCHANGED));
+      ASSERT_TRUE(database.WriteRecord(errors, raw)) << errors.Summary();
+      continue;
+    }
     const Salt salt = {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, static_cast<uint8_t>(position)};
     const SecureBytes plaintext = record.fields().buildPlaintext();
     const Iv iv = {1, 2, 3, 4, 5, 6, 7, static_cast<uint8_t>(position)};
     const std::string body =
-        EncryptBody(VaultKeys::ForAlternatePassphrase(account.oldPassphrase, salt), iv, plaintext);
+        EncryptBody(VaultKeys::ForAlternatePassphrase(account->oldPassphrase, salt), iv, plaintext);
     ASSERT_TRUE(raw.SetExtra(errors, salt));
     ASSERT_TRUE(raw.SetPayload(errors, body));
     ASSERT_TRUE(raw.SetStatus(errors, PalmDatabaseRecord::STATUS_UNCHANGED));
