@@ -298,12 +298,12 @@ bool LockwellDatabase::changePassphrase(ErrorList& errors, const SecureString& n
   if (!PurgeAllDeleted(errors) || !BackupNow(errors)) return false;
 
   const VaultKeys oldKeys = keys_;
-  const std::string keptFields = GetHeader().substr(kPassphraseFieldsOffset, kPassphraseFieldsSize);
+  const SecureString keptFields(std::string_view(GetHeader()).substr(kPassphraseFieldsOffset, kPassphraseFieldsSize));
   SecureString oldPassphrase = passphrase_;
   passphrase_ = newPassphrase;
 
   auto putBackFields = [&] {
-    GetHeader().replace(kPassphraseFieldsOffset, kPassphraseFieldsSize, keptFields);
+    GetHeader().replace(kPassphraseFieldsOffset, kPassphraseFieldsSize, keptFields.view());
     passphrase_ = oldPassphrase;
   };
   if (!applyPassphrase(errors) || !deriveKeys(errors)) {

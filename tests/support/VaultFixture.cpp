@@ -56,7 +56,8 @@ auto SortKey(const FixtureAccount& a) {
 }
 
 // The account's body under the key its fixture entry asks for.
-std::string Body(const VaultFixture& fixture, const FixtureAccount& account, uint32_t recordId,
+//   current: the database's own keys, derived once per fixture
+std::string Body(const VaultKeys& current, const FixtureAccount& account, uint32_t recordId,
                  const std::array<uint8_t, 8>& extra, uint32_t serial) {
   AccountFields fields;
   fields.setTitle(account.title);
@@ -76,8 +77,7 @@ std::string Body(const VaultFixture& fixture, const FixtureAccount& account, uin
     case FixtureAccount::Key::kCurrent:
       break;
   }
-  if (fixture.passphrase.empty()) return EncryptBody(VaultKeys::Default(), iv, plaintext);
-  return EncryptBody(VaultKeys::Derived(fixture.passphrase, fixture.salt), iv, plaintext);
+  return EncryptBody(current, iv, plaintext);
 }
 
 std::string Header(const VaultFixture& fixture, uint32_t deletedCount, uint32_t lastDesktopId) {
@@ -124,6 +124,7 @@ bool VaultFixture::Write(const std::string& path, std::string& error) const {
   std::error_code ignoredCode;
   std::filesystem::remove(path, ignoredCode);
 
+  const VaultKeys current = passphrase.empty() ? VaultKeys::Default() : VaultKeys::Derived(passphrase, salt);
   // Records first, so that the header can carry their counts.
   std::vector<std::string> records;
   uint32_t nextHandheldId = 1;
@@ -143,7 +144,7 @@ bool VaultFixture::Write(const std::string& path, std::string& error) const {
                         Le32(account.syncFlags) + Le32(account.category) +
                         std::string(reinterpret_cast<const char*>(extra.data()), extra.size());
     bytes += account.rawPayload ? account.payload
-                                : Body(*this, account, recordId, extra, static_cast<uint32_t>(records.size()));
+                                : Body(current, account, recordId, extra, static_cast<uint32_t>(records.size()));
     records.push_back(std::move(bytes));
   }
 
