@@ -41,9 +41,21 @@ ms() { awk -v ns="$1" 'BEGIN {printf "%.1f", ns/1e6}'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a/b}'; }
 
 # time_cmd PREPARE COMMAND...: median wall time in ns over $RUNS runs; PREPARE
-# (untimed) runs before each.
+# (untimed) runs before each.  hyperfine when installed, else a loop.
 time_cmd() {
   local prepare=$1; shift
+  if command -v hyperfine > /dev/null; then
+    declare -f > "$WORK/run.sh"
+    printf 'WORK=%q BASE=%q DB=%q KDBX=%q\n' "$WORK" "$BASE" "$DB" "${KDBX:-}" >> "$WORK/run.sh"
+    cp "$WORK/run.sh" "$WORK/prep.sh"
+    printf '%s\n' "$prepare" >> "$WORK/prep.sh"
+    printf '%q ' "$@" >> "$WORK/run.sh"
+    printf '> /dev/null\n' >> "$WORK/run.sh"
+    hyperfine --style none --runs "$RUNS" --prepare "bash $WORK/prep.sh" --export-csv "$WORK/times.csv" \
+      "bash $WORK/run.sh" > /dev/null
+    awk -F, 'NR == 2 {printf "%d", $4 * 1e9}' "$WORK/times.csv"
+    return
+  fi
   local i start end
   for ((i = 0; i < RUNS; i++)); do
     eval "$prepare"
@@ -63,7 +75,7 @@ peak_kb() {
 }
 
 cp "$BASE" "$DB"
-echo "== lockwell ls of All ($RUNS runs, median)"
+echo "== lockwell ls of All ($RUNS runs, median$(command -v hyperfine > /dev/null && echo ", hyperfine"))"
 LS_NS=$(time_cmd : "$LOCKWELL" ls "$DB" --passphrase-file "$PASS")
 LS_KB=$(peak_kb : "$LOCKWELL" ls "$DB" --passphrase-file "$PASS")
 echo "lockwell ls:  $(ms "$LS_NS") ms, peak $LS_KB kB"
@@ -76,7 +88,7 @@ echo "lockwell add: $(ms "$ADD_NS") ms, peak $ADD_KB kB"
 echo "== triple-DES floor (openssl speed, des-ede3-cbc, $BYTES bytes)"
 BLOCK=$(( BYTES / COUNT / 8 * 8 ))
 [ "$BLOCK" -ge 8 ] || BLOCK=64
-RATE=$(openssl speed -evp des-ede3-cbc -bytes "$BLOCK" -seconds 2 2>/dev/null | awk '/^des-ede3-cbc/ {print $2}' | sed 's/k$//')
+RATE=$(openssl speed -evp des-ede3-cbc -bytes "$BLOCK" -seconds 2 2>/dev/null | awk 'tolower($1) == "des-ede3-cbc" {print $2}' | sed 's/k$//')
 # RATE is in 1000s of bytes per second.
 FLOOR_NS=$(awk -v b="$BYTES" -v r="$RATE" 'BEGIN {printf "%d", b / (r * 1000) * 1e9}')
 echo "openssl: ${RATE}k bytes/s in ${BLOCK}-byte blocks; floor $(ms "$FLOOR_NS") ms"
