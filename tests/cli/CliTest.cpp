@@ -8,6 +8,7 @@
 
 #include "cli/CliRunner.h"
 #include "cli/HandheldStyle.h"
+#include "cli/TerminalRunner.h"
 #include "storage/DatabaseFile.h"
 #include "support/TempDir.h"
 
@@ -347,13 +348,13 @@ class HandheldCliTest : public CliTest {
  protected:
   void SetUp() override {
     CliTest::SetUp();
-    WriteWhole(dir_.File("old"), "before\n");
+    WriteWhole(dir_.File("old"), "0ldPass\n");
     BuildHandheldDatabase(Db(), "correct horse",
-                          {{"B", "b", "before", true, false},
-                           {"D", "d", "before", true, false},
+                          {{"B", "b", "0ldPass", true, false},
+                           {"D", "d", "0ldPass", true, false},
                            {"E", "e", "", false, false},
                            {"C", "c", "", false, true},
-                           {"A", "a", "before", true, true}});
+                           {"A", "a", "0ldPass", true, true}});
   }
 };
 
@@ -413,6 +414,33 @@ TEST_F(HandheldCliTest, PasswdIsRefusedForADatabaseFromTheHandheld) {
             std::string::npos)
       << r.err;
   EXPECT_EQ(ReadWhole(Db()), before);
+}
+
+TEST_F(HandheldCliTest, OnATerminalTheOldPassphraseIsAskedOnceWithoutEcho) {
+  const TerminalResult r = RunOnTerminal({"ls", Db(), "--tsv"}, {{"Passphrase: ", "correct horse"},
+                                                                 {"OLD passphrase (Ctrl-D", "0ldPass"}});
+  EXPECT_EQ(r.code, 0) << r.screen;
+  // Three conflicts, one question; no passphrase on the screen.
+  size_t asked = 0;
+  for (size_t at = r.screen.find("OLD passphrase ("); at != std::string::npos;
+       at = r.screen.find("OLD passphrase (", at + 1)) {
+    ++asked;
+  }
+  EXPECT_EQ(asked, 1u) << r.screen;
+  EXPECT_EQ(r.screen.find("correct horse"), std::string::npos) << r.screen;
+  EXPECT_EQ(r.screen.find("0ldPass"), std::string::npos) << r.screen;
+  EXPECT_NE(r.screen.find("D\td"), std::string::npos) << r.screen;
+}
+
+TEST_F(CliTest, OnATerminalCreateAsksTwiceAndRefusesTwoDifferentPassphrases) {
+  TerminalResult r = RunOnTerminal({"create", Db()}, {{"New passphrase: ", "one"}, {"Confirm passphrase: ", "two"}});
+  EXPECT_EQ(r.code, 1) << r.screen;
+  EXPECT_NE(r.screen.find("the two passphrases differ"), std::string::npos) << r.screen;
+  EXPECT_EQ(dir_.Names(), (std::vector<std::string>{"pw", "wrong"}));
+  r = RunOnTerminal({"create", Db()}, {{"New passphrase: ", "correct horse"}, {"Confirm passphrase: ", "correct horse"}});
+  EXPECT_EQ(r.code, 0) << r.screen;
+  EXPECT_EQ(r.screen.find("correct horse"), std::string::npos) << r.screen;
+  EXPECT_EQ(Run({"info", Db()}).code, 0);
 }
 
 }  // namespace
