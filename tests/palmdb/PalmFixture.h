@@ -22,28 +22,11 @@
 #include "palmdb/PalmDatabaseRecord.h"
 #include "storage/DatabaseFile.h"
 #include "storage/ErrorList.h"
+#include "support/TempDir.h"
 
 namespace lockwell::palmtest {
 
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "lockwell-palm-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
-    path_ = pattern;
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
+using lockwell::testing::TempDir;
 
 inline std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -1,5 +1,7 @@
 #include "hotsync/ui/PleaseWaitWindow.h"
 
+#include "platform/ui/ControlIds.h"
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -26,7 +28,7 @@ PleaseWaitWindow::PleaseWaitWindow(const QString& message, QWidget* owner)
   setWindowTitle(QStringLiteral("Please Wait"));
   setFixedSize(kWidth, kHeight);
   text_->setObjectName("messageText");
-  text_->setProperty("controlId", kMessageId);
+  ControlIds::Set(text_, kMessageId);
   text_->setAlignment(Qt::AlignCenter);
   text_->setWordWrap(true);
   text_->setTextFormat(Qt::PlainText);

@@ -1,5 +1,7 @@
 #include "hotsync/ui/QuestionDialog.h"
 
+#include "platform/ui/ControlIds.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,7 +19,7 @@ constexpr QRect kCancelRect(232, 80, 76, 24);
 template <typename Control>
 Control* Place(Control* control, const char* name, int id, const QRect& rect) {
   control->setObjectName(name);
-  control->setProperty("controlId", id);
+  ControlIds::Set(control, id);
   control->setGeometry(rect);
   return control;
 }

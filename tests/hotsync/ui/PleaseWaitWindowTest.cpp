@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QTest>
 
-#include "app/ui/ControlIds.h"
+#include "platform/ui/ControlIds.h"
 #include "hotsync/ui/PleaseWaitWindow.h"
 
 namespace lockwell {

@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/ui/ControlIds.h"
-#include "app/ui/ScriptedPrompter.h"
+#include "platform/ui/ControlIds.h"
+#include "platform/ui/ScriptedPrompter.h"
 #include "hotsync/ui/QuestionDialog.h"
 
 namespace lockwell {

@@ -1,14 +1,14 @@
-#include "app/ui/ErrorDialog.h"
+#include "platform/ui/ErrorDialog.h"
 
 #include <string>
 
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/ui/ControlIds.h"
-#include "app/ui/Cp1252.h"
-#include "app/ui/ErrorReport.h"
-#include "app/ui/Prompter.h"
+#include "platform/ui/ControlIds.h"
+#include "platform/ui/Cp1252.h"
+#include "platform/ui/ErrorReport.h"
+#include "platform/ui/Prompter.h"
 
 namespace lockwell {
 namespace {

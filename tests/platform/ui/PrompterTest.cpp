@@ -8,9 +8,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/ui/ControlIds.h"
-#include "app/ui/QtPrompter.h"
-#include "app/ui/ScriptedPrompter.h"
+#include "platform/ui/ControlIds.h"
+#include "platform/ui/QtPrompter.h"
+#include "platform/ui/ScriptedPrompter.h"
 
 namespace lockwell {
 namespace {

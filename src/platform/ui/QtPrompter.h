@@ -1,7 +1,7 @@
 // The Prompter of the running program: real message boxes and QDialog::exec.
 #pragma once
 
-#include "app/ui/Prompter.h"
+#include "platform/ui/Prompter.h"
 
 namespace lockwell {
 

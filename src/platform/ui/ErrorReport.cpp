@@ -1,4 +1,4 @@
-#include "app/ui/ErrorReport.h"
+#include "platform/ui/ErrorReport.h"
 
 #include <cstdio>
 #include <string_view>

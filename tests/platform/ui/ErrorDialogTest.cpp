@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/ui/ControlIds.h"
-#include "app/ui/ErrorDialog.h"
-#include "app/ui/ErrorReport.h"
-#include "app/ui/ScriptedPrompter.h"
+#include "platform/ui/ControlIds.h"
+#include "platform/ui/ErrorDialog.h"
+#include "platform/ui/ErrorReport.h"
+#include "platform/ui/ScriptedPrompter.h"
 #include "storage/DatabaseFile.h"
 #include "storage/ModuleRegistry.h"
 

@@ -18,7 +18,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/ui/Prompter.h"
+#include "platform/ui/Prompter.h"
 
 namespace lockwell {
 

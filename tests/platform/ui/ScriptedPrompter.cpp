@@ -1,4 +1,4 @@
-#include "app/ui/ScriptedPrompter.h"
+#include "platform/ui/ScriptedPrompter.h"
 
 #include <QPushButton>
 

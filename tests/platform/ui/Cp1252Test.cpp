@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/ui/Cp1252.h"
+#include "platform/ui/Cp1252.h"
 
 namespace lockwell {
 namespace {

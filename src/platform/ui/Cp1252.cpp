@@ -1,4 +1,4 @@
-#include "app/ui/Cp1252.h"
+#include "platform/ui/Cp1252.h"
 
 #include <array>
 #include <type_traits>

@@ -1,4 +1,4 @@
-#include "app/ui/QtPrompter.h"
+#include "platform/ui/QtPrompter.h"
 
 #include <QDialog>
 #include <QMessageBox>
