@@ -18,6 +18,7 @@
 #include "storage/ErrorList.h"
 #include "storage/ModuleRegistry.h"
 #include "storage/SecureString.h"
+#include "support/TempDir.h"
 #include "support/VaultFixture.h"
 #include "vault/LockwellDatabase.h"
 #include "vault/LockwellRecord.h"
@@ -26,26 +27,7 @@ namespace lockwell::vaulttest {
 
 using lockwell::testing::FixtureAccount;
 
-// A fresh folder under the system's temporary folder, removed with its
-// contents afterwards.
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "lockwell-vault-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
-    path_ = pattern;
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
+using lockwell::testing::TempDir;
 using lockwell::testing::VaultFixture;
 
 // What one stored record looks like, payload included.
