@@ -161,7 +161,8 @@ bool PalmDatabase::LoadIndex(ErrorList& errors, std::set<RecordKey>& duplicates)
   }
   std::string bytes;
   for (uint32_t number = 1; number < count; ++number) {
-    if (!file_->ReadRecord(errors, number, bytes)) return false;
+    // Only the prefix: the bodies are read when a record is asked for.
+    if (!file_->ReadRecordStart(errors, number, RecordPrefix::kSize, bytes)) return false;
     RecordPrefix prefix;
     if (!RecordPrefix::Decode(bytes, prefix)) {
       errors.Append(module.Id(), kErrCorruptRecord,

@@ -251,6 +251,7 @@ bool DatabaseFile::LoadCache(ErrorList& errors) {
   capacity_ = capacity;
   count_ = count;
   recordOffsets_ = std::move(offsets);
+  indexStaleFrom_ = kNothingStale;
   CheckInvariants();
   return true;
 }
@@ -408,6 +409,10 @@ bool DatabaseFile::Locate(ErrorList& errors, uint32_t number, uint32_t& size) {
     ReportIoError(errors, "Couldn't read record flags", kErrRead);
     return false;
   }
+  return CheckSlot(errors, offset, size, flags);
+}
+
+bool DatabaseFile::CheckSlot(ErrorList& errors, uint32_t offset, uint32_t size, uint32_t flags) {
   auto corrupt = [&](const char* text) {
     errors.Append(ModuleId(), kErrCorrupt, text);
     return false;
@@ -424,14 +429,51 @@ bool DatabaseFile::Locate(ErrorList& errors, uint32_t number, uint32_t& size) {
 }
 
 bool DatabaseFile::ReadRecord(ErrorList& errors, uint32_t number, std::string& data) {
+  return ReadSlot(errors, number, std::numeric_limits<size_t>::max(), data);
+}
+
+bool DatabaseFile::ReadRecordStart(ErrorList& errors, uint32_t number, size_t limit, std::string& data) {
+  return ReadSlot(errors, number, limit, data);
+}
+
+bool DatabaseFile::ReadSlot(ErrorList& errors, uint32_t number, size_t limit, std::string& data) {
   if (!CheckOpen(errors)) return false;
-  uint32_t size;
-  if (!Locate(errors, number, size)) return false;
-  // Locate checked that the slot lies inside the data, so this is bounded.
-  std::string bytes(size - kSlotHeaderSize, '\0');
-  if (!bytes.empty() && !file_.Read(bytes.data(), bytes.size())) {
-    ReportIoError(errors, "Couldn't read record", kErrRead);
+  if (number >= count_) {
+    errors.Append(ModuleId(), kErrRecordNumber, "Invalid record number specified");
     return false;
+  }
+  const uint32_t offset = recordOffsets_[number];
+  // Accounts are a few hundred bytes, so one read of this size brings the
+  // slot header and, nearly always, the whole record.  Invariant 4 leaves at
+  // least a slot header before dataEnd.
+  constexpr uint64_t kFirstRead = 1024;
+  char first[kFirstRead];
+  const size_t wanted = static_cast<size_t>(std::min<uint64_t>(
+      {kFirstRead, dataEnd_ - static_cast<uint64_t>(offset), kSlotHeaderSize + std::min<uint64_t>(limit, kFirstRead)}));
+  size_t got = 0;
+  const bool readOk = file_.ReadAt(offset, first, wanted, got);
+  if (!readOk || got < wanted) {
+    if (readOk) errno = ENODATA;  // the file ends before dataEnd says
+    ReportIoError(errors, "Couldn't read record size", kErrRead);
+    return false;
+  }
+  const auto* header = reinterpret_cast<const unsigned char*>(first);
+  const uint32_t size = GetWord(header);
+  if (!CheckSlot(errors, offset, size, GetWord(header + kFlagsInBlock))) return false;
+  // CheckSlot bounded the slot by dataEnd, so this allocation is bounded too.
+  const size_t length = static_cast<size_t>(std::min<uint64_t>(size - kSlotHeaderSize, limit));
+  const size_t inFirst = std::min(length, got - static_cast<size_t>(kSlotHeaderSize));
+  std::string bytes(first + kSlotHeaderSize, inFirst);
+  if (inFirst < length) {
+    bytes.resize(length);
+    size_t rest = 0;
+    const bool restOk =
+        file_.ReadAt(offset + kSlotHeaderSize + inFirst, bytes.data() + inFirst, length - inFirst, rest);
+    if (!restOk || rest < length - inFirst) {
+      if (restOk) errno = ENODATA;
+      ReportIoError(errors, "Couldn't read record", kErrRead);
+      return false;
+    }
   }
   data = std::move(bytes);
   return true;
@@ -534,7 +576,8 @@ bool DatabaseFile::InsertRecord(ErrorList& errors, uint32_t position, const std:
   if (!AllocateBlock(errors, SlotImage(data), offset)) return false;
   recordOffsets_.insert(recordOffsets_.begin() + position, offset);
   ++count_;
-  if (!RewriteIndex(errors)) {
+  // Slots before `position` keep their offsets.
+  if (!RewriteIndex(errors, position)) {
     recordOffsets_.erase(recordOffsets_.begin() + position);
     --count_;
     RepairIndex();
@@ -579,6 +622,7 @@ bool DatabaseFile::GrowIndex(ErrorList& errors) {
   const uint32_t oldBlock = indexBlockOffset_;
   indexBlockOffset_ = offset;
   capacity_ = static_cast<uint32_t>(capacity);
+  indexStaleFrom_ = kNothingStale;  // the new block holds the whole cache
   CheckInvariants();
   if (!file_.Seek(oldBlock + kFlagsInBlock)) {
     ReportIoError(errors, "Couldn't mark old index block deleted", kErrSeek);
@@ -591,7 +635,10 @@ bool DatabaseFile::GrowIndex(ErrorList& errors) {
   return true;
 }
 
-bool DatabaseFile::RewriteIndex(ErrorList& errors) {
+bool DatabaseFile::RewriteIndex(ErrorList& errors, uint32_t from) {
+  // Slots a failed rewrite may have left wrong are written again too.
+  from = std::min(from, indexStaleFrom_);
+  indexStaleFrom_ = from;
   const char* text = "Couldn't rewrite index table!";
   if (!file_.Seek(indexBlockOffset_ + kCountInBlock)) {
     ReportIoError(errors, text, kErrSeek);
@@ -601,19 +648,23 @@ bool DatabaseFile::RewriteIndex(ErrorList& errors) {
     ReportIoError(errors, text, kErrWrite);
     return false;
   }
-  if (!file_.Seek(indexBlockOffset_ + kIndexHeaderSize)) {
-    ReportIoError(errors, text, kErrSeek);
-    return false;
-  }
-  if (count_ > 0) {
-    std::string offsets;
-    offsets.reserve(4ull * count_);
-    for (uint32_t offset : recordOffsets_) PutWord(offsets, offset);
+  if (from < count_) {
+    if (!file_.Seek(indexBlockOffset_ + kIndexHeaderSize + 4ull * from)) {
+      ReportIoError(errors, text, kErrSeek);
+      return false;
+    }
+    std::string offsets(4ull * (count_ - from), '\0');
+    for (uint32_t i = from; i < count_; ++i) {
+      const uint32_t offset = recordOffsets_[i];
+      for (int byte = 0; byte < 4; ++byte)
+        offsets[4ull * (i - from) + byte] = static_cast<char>((offset >> (8 * byte)) & 0xFF);
+    }
     if (!file_.Write(offsets.data(), offsets.size())) {
       ReportIoError(errors, text, kErrWrite);
       return false;
     }
   }
+  indexStaleFrom_ = kNothingStale;
   return true;
 }
 
@@ -635,7 +686,7 @@ bool DatabaseFile::DeleteRecord(ErrorList& errors, uint32_t number) {
   const uint32_t offset = recordOffsets_[number];
   recordOffsets_.erase(recordOffsets_.begin() + number);
   --count_;
-  if (!RewriteIndex(errors)) {
+  if (!RewriteIndex(errors, number)) {
     recordOffsets_.insert(recordOffsets_.begin() + number, offset);
     ++count_;
     RepairIndex();

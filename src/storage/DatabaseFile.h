@@ -105,6 +105,10 @@ class DatabaseFile {
   // failure after the file was truncated the copy is put back.
   virtual bool Compact(ErrorList& errors);
 
+  // The first `limit` bytes of record `number` (all of a shorter record):
+  // what a caller needs to index records without reading whole bodies.
+  bool ReadRecordStart(ErrorList& errors, uint32_t number, size_t limit, std::string& data);
+
   bool Open(ErrorList& errors);
   bool Create(ErrorList& errors, uint32_t headerSize, uint32_t capacity, bool compacting);
   // False without a record when not open.
@@ -141,10 +145,17 @@ class DatabaseFile {
   bool MakeRecoverCopy(ErrorList& errors);
   // Checks a record and reads its slot header; `size` is the slot's size.
   bool Locate(ErrorList& errors, uint32_t number, uint32_t& size);
+  // Refuses a slot header that is dead or reaches outside the data.
+  bool CheckSlot(ErrorList& errors, uint32_t offset, uint32_t size, uint32_t flags);
+  // Reads record `number` up to `limit` data bytes with as few calls as the
+  // record's size allows.
+  bool ReadSlot(ErrorList& errors, uint32_t number, size_t limit, std::string& data);
   // Writes `bytes` at dataEnd and moves dataEnd past them.
   bool AllocateBlock(ErrorList& errors, const std::string& bytes, uint32_t& offset);
   bool GrowIndex(ErrorList& errors);
-  bool RewriteIndex(ErrorList& errors);
+  // Writes the count and the offsets of slots `from` onwards (the ones an
+  // insert or delete at `from` moved).
+  bool RewriteIndex(ErrorList& errors, uint32_t from = 0);
   // After a failed RewriteIndex: puts the file's index back in line with
   // the cache as far as the file lets us.
   void RepairIndex();
@@ -162,6 +173,9 @@ class DatabaseFile {
   uint32_t capacity_ = 0;
   uint32_t count_ = 0;
   std::vector<uint32_t> recordOffsets_;
+  // The first index slot a failed rewrite may have left wrong in the file.
+  static constexpr uint32_t kNothingStale = UINT32_MAX;
+  uint32_t indexStaleFrom_ = kNothingStale;
 };
 
 }  // namespace lockwell

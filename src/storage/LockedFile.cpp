@@ -109,6 +109,26 @@ bool LockedFile::ReadSome(void* data, size_t size, size_t& got) {
   return true;
 }
 
+bool LockedFile::ReadAt(uint64_t offset, void* data, size_t size, size_t& got) {
+  got = 0;
+  if (ScopedIoFault::Strikes(IoOp::Read)) return false;
+  if (offset > static_cast<uint64_t>(std::numeric_limits<off_t>::max()) - size) {
+    errno = EINVAL;
+    return false;
+  }
+  auto* bytes = static_cast<char*>(data);
+  while (got < size) {
+    ssize_t n = ::pread(fd_, bytes + got, size - got, static_cast<off_t>(offset + got));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) break;  // end of file
+    got += static_cast<size_t>(n);
+  }
+  return true;
+}
+
 bool LockedFile::Write(const void* data, size_t size) {
   if (ScopedIoFault::Strikes(IoOp::Write)) return false;
   const auto* bytes = static_cast<const char*>(data);

@@ -45,6 +45,10 @@ class LockedFile {
   bool Read(void* data, size_t size);
   // Reads up to `size` bytes; `got` < `size` only at the end of the file.
   bool ReadSome(void* data, size_t size, size_t& got);
+  // Reads up to `size` bytes at `offset` without moving the position;
+  // `got` < `size` only at the end of the file.  One call where a seek and a
+  // read would take two.
+  bool ReadAt(uint64_t offset, void* data, size_t size, size_t& got);
   // Writes all `size` bytes at the current position.
   bool Write(const void* data, size_t size);
   bool Truncate(uint64_t length);

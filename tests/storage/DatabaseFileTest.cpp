@@ -73,6 +73,28 @@ TEST_F(DatabaseFileTest, RecordsSurviveReopenWhateverTheirBytes) {
   EXPECT_EQ(Word(bytes, firstSlot + 4), 0u);
 }
 
+TEST_F(DatabaseFileTest, ReadRecordStartGivesAtMostTheLimit) {
+  // Sizes around the first read of a slot (header + 1,016 data bytes).
+  std::vector<std::string> records;
+  for (size_t size : {0, 24, 25, 1015, 1016, 1017, 5000}) {
+    std::string data(size, '\0');
+    for (size_t i = 0; i < size; ++i) data[i] = static_cast<char>(i * 7 + size);
+    records.push_back(data);
+  }
+  auto db = OpenWith(records);
+  for (uint32_t number = 0; number < records.size(); ++number) {
+    for (size_t limit : {size_t{0}, size_t{25}, size_t{1016}, size_t{1017}, std::string::npos}) {
+      SCOPED_TRACE(::testing::Message() << "record of " << records[number].size() << ", limit " << limit);
+      std::string start = "stale";
+      ASSERT_TRUE(db->ReadRecordStart(errors_, number, limit, start)) << errors_.Summary();
+      EXPECT_TRUE(SameBytes(start, records[number].substr(0, limit)));
+    }
+  }
+  std::string data;
+  EXPECT_FALSE(db->ReadRecordStart(errors_, static_cast<uint32_t>(records.size()), 25, data));
+  EXPECT_TRUE(HasError(errors_, DatabaseFile::kErrRecordNumber, "Invalid record number"));
+}
+
 TEST_F(DatabaseFileTest, HeaderIsReadAndWrittenWhole) {
   auto db = OpenWith({"r"}, 6);
   std::string header;
