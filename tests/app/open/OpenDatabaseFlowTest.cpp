@@ -142,21 +142,23 @@ class OpenDatabaseFlowTest : public ::testing::Test {
 };
 
 TEST_F(OpenDatabaseFlowTest, PalmUserEntryOpensThatUsersHandheldDatabase) {
-  palm_.Install({"Alpha", "Bob"});
-  BuildHandheldDatabase(palm_.UserDatabase("Alpha"), "pw", {Current("Bank"), Current("Mail")});
-  BuildHandheldDatabase(palm_.UserDatabase("Bob"), "other", {Current("Shop")});
-  prompter_.QueueDialog(ChooseEntry("Palm User: Alpha", "pw"));
+  // A name in Windows-1252 (0xE9 is "\u00e9"): shown as text, kept as bytes.
+  const std::string jose = "Jos\xE9";
+  palm_.Install({"Alpha", jose});
+  BuildHandheldDatabase(palm_.UserDatabase(jose), "pw", {Current("Bank"), Current("Mail")});
+  BuildHandheldDatabase(palm_.UserDatabase("Alpha"), "other", {Current("Shop")});
+  prompter_.QueueDialog(ChooseEntry(QStringLiteral("Palm User: Jos\u00e9"), "pw"));
   auto opened = Run();
   ASSERT_TRUE(opened.has_value());
   ASSERT_NE(opened->database, nullptr);
   EXPECT_TRUE(opened->database->IsOpen());
-  EXPECT_EQ(opened->path, palm_.UserFolder("Alpha") + "/lockwell/lockwell.lwdb");
-  EXPECT_EQ(opened->entryText, "Palm User: Alpha");
+  EXPECT_EQ(opened->path, palm_.UserFolder(jose) + "/lockwell/lockwell.lwdb");
+  EXPECT_EQ(opened->entryText, "Palm User: " + jose);
   EXPECT_TRUE(opened->fromPalmUser);
-  EXPECT_EQ(opened->title, "Lockwell/PC - Palm User: Alpha");
-  EXPECT_EQ(host_.titles, QStringList({"Lockwell/PC - Palm User: Alpha"}));
+  EXPECT_EQ(opened->title, QStringLiteral("Lockwell/PC - Palm User: Jos\u00e9"));
+  EXPECT_EQ(host_.titles, QStringList({opened->title}));
   EXPECT_EQ(Titles(*opened->database), (std::vector<std::string>{"Bank", "Mail"}));
-  EXPECT_EQ(ReadLastDatabase(), "Palm User: Alpha");
+  EXPECT_EQ(ReadLastDatabase(), "Palm User: " + jose);
   ExpectNoProblems();
 }
 
