@@ -22,9 +22,10 @@ std::string ResolveDatabasePath(std::string_view entry, HotSyncBinding& binding)
     const std::string_view rest = entry.substr(pcDatabase.size());
     const size_t open = entry.find('(');
     const size_t close = entry.find(')');
-    if (open == std::string_view::npos || close == std::string_view::npos) return std::string(rest);
-    // A ")" before the "(" gives nothing between them.
-    if (close <= open) return "";
+    // A ")" before the "(" (only a hand-edited entry has one) is read like a
+    // missing pair, so the file is tried and any failure explained as such.
+    if (open == std::string_view::npos || close == std::string_view::npos || close < open)
+      return std::string(rest);
     return std::string(entry.substr(open + 1, close - open - 1));
   }
   return std::string(entry);

@@ -6,7 +6,7 @@
 //                                HotSync user has exactly that name
 //   "PC Database: <file> (<path>)"  the text between the first "(" and the
 //                                first ")"; the text after the prefix when
-//                                either is missing
+//                                either is missing or ")" comes first
 //   anything else                the text itself (a bare path)
 //
 // Both prefixes compare case-sensitively: "palm user: x" is a bare path.

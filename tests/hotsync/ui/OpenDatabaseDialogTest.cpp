@@ -333,7 +333,7 @@ TEST_F(OpenDatabaseDialogTest, ResolvesEntriesToPaths) {
       {"Palm User: Gone", ""},
       {"PC Database: home.lwdb (/data/home.lwdb)", "/data/home.lwdb"},
       {"PC Database: /data/home.lwdb", "/data/home.lwdb"},  // no parentheses
-      {"PC Database: x )y( z", ""},                           // ")" before "(": nothing between
+      {"PC Database: x )y( z", "x )y( z"},                    // ")" before "(": as if missing
       {"palm user: Alpha", "palm user: Alpha"},               // prefixes are case-sensitive
       {"/data/my (old)/a.lwdb", "/data/my (old)/a.lwdb"},      // a bare path
   };
