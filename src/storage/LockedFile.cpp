@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cassert>
+#include <algorithm>
 #include <cerrno>
 #include <limits>
 #include <utility>
@@ -20,12 +21,13 @@ constexpr mode_t kNewFileMode = 0600;
 
 }  // namespace
 
-LockedFile::LockedFile(LockedFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+LockedFile::LockedFile(LockedFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) { other.DropWindow(); }
 
 LockedFile& LockedFile::operator=(LockedFile&& other) noexcept {
   if (this != &other) {
     Close();
     fd_ = std::exchange(other.fd_, -1);
+    other.DropWindow();
   }
   return *this;
 }
@@ -67,6 +69,7 @@ bool LockedFile::Open(const std::string& path, Mode mode) {
 }
 
 void LockedFile::Close() {
+  DropWindow();
   if (fd_ < 0) return;
   int error = errno;
   ::close(fd_);  // closing also drops the lock
@@ -117,6 +120,23 @@ bool LockedFile::ReadAt(uint64_t offset, void* data, size_t size, size_t& got) {
     return false;
   }
   auto* bytes = static_cast<char*>(data);
+  if (size > kWindowSize) return PreadAll(offset, bytes, size, got);
+  const bool inWindow = offset >= windowStart_ && offset + size <= windowStart_ + windowFill_;
+  if (!inWindow) {
+    DropWindow();
+    window_.resize(kWindowSize);
+    size_t filled = 0;
+    if (!PreadAll(offset, window_.data(), kWindowSize, filled)) return false;
+    windowStart_ = offset;
+    windowFill_ = filled;
+  }
+  got = std::min<uint64_t>(size, windowStart_ + windowFill_ - offset);
+  std::copy_n(window_.data() + (offset - windowStart_), got, bytes);
+  return true;
+}
+
+bool LockedFile::PreadAll(uint64_t offset, char* bytes, size_t size, size_t& got) const {
+  got = 0;
   while (got < size) {
     ssize_t n = ::pread(fd_, bytes + got, size - got, static_cast<off_t>(offset + got));
     if (n < 0) {
@@ -130,6 +150,7 @@ bool LockedFile::ReadAt(uint64_t offset, void* data, size_t size, size_t& got) {
 }
 
 bool LockedFile::Write(const void* data, size_t size) {
+  DropWindow();  // even a failed write may have changed some bytes
   if (ScopedIoFault::Strikes(IoOp::Write)) return false;
   const auto* bytes = static_cast<const char*>(data);
   size_t done = 0;
@@ -149,6 +170,7 @@ bool LockedFile::Write(const void* data, size_t size) {
 }
 
 bool LockedFile::Truncate(uint64_t length) {
+  DropWindow();
   if (ScopedIoFault::Strikes(IoOp::Truncate)) return false;
   if (length > static_cast<uint64_t>(std::numeric_limits<off_t>::max())) {
     errno = EINVAL;

@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace lockwell {
 
@@ -46,8 +47,10 @@ class LockedFile {
   // Reads up to `size` bytes; `got` < `size` only at the end of the file.
   bool ReadSome(void* data, size_t size, size_t& got);
   // Reads up to `size` bytes at `offset` without moving the position;
-  // `got` < `size` only at the end of the file.  One call where a seek and a
-  // read would take two.
+  // `got` < `size` only at the end of the file.  Small reads are served from
+  // a window read ahead of them, since scans read records in file order;
+  // every write, truncate and close drops the window, and the lock keeps
+  // other writers out, so it never holds stale bytes.
   bool ReadAt(uint64_t offset, void* data, size_t size, size_t& got);
   // Writes all `size` bytes at the current position.
   bool Write(const void* data, size_t size);
@@ -56,7 +59,15 @@ class LockedFile {
   bool Length(uint64_t& length) const;
 
  private:
+  static constexpr size_t kWindowSize = 64 * 1024;
+  bool PreadAll(uint64_t offset, char* bytes, size_t size, size_t& got) const;
+  void DropWindow() { windowFill_ = 0; }
+
   int fd_ = -1;
+  // Bytes [windowStart_, windowStart_ + windowFill_) of the file.
+  std::vector<char> window_;
+  uint64_t windowStart_ = 0;
+  size_t windowFill_ = 0;
 };
 
 }  // namespace lockwell
