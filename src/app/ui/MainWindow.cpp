@@ -104,6 +104,8 @@ void MainWindow::BuildControls() {
   accountHeader_ = new SortHeader(accountList_);
   accountHeader_->setObjectName(QStringLiteral("accountHeader"));
   accountList_->setHeader(accountHeader_);
+  // The view hands its own sorting state to a new header; clicks are ours.
+  accountHeader_->setSectionsClickable(true);
   accountHeader_->setStretchLastSection(false);
   accountList_->setColumnCount(0);
 
