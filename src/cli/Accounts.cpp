@@ -59,6 +59,22 @@ bool Accounts::FindByTitle(Session& session, LockwellDatabase& database, uint32_
   return true;
 }
 
+bool Accounts::OpenNamed(Session& session, std::unique_ptr<LockwellDatabase>& database,
+                         std::unique_ptr<LockwellRecord>& record, int& code) {
+  const Arguments& args = session.Args();
+  const std::string& shownTitle = args.Positional().at(1);
+  SecureString title;
+  if (!session.ToStored(shownTitle, title, "title", code)) return false;
+  database = session.Open(args.Positional().at(0), true, code);
+  if (!database) return false;
+  uint32_t category = ALL_CATEGORIES;
+  if (args.Has("category") && !session.ResolveCategory(*database, args.Value("category"), category, code)) {
+    return false;
+  }
+  record = std::make_unique<LockwellRecord>(database.get());
+  return FindByTitle(session, *database, category, title, shownTitle, *record, code);
+}
+
 bool Accounts::Read(ErrorList& errors, const LockwellRecord& record, AccountTexts& texts) {
   LockwellRecord& mutableRecord = const_cast<LockwellRecord&>(record);
   if (!mutableRecord.GetCategory(errors, texts.category)) return false;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,12 @@ class Accounts {
   static bool FindByTitle(Session& session, LockwellDatabase& database, uint32_t category,
                           const SecureString& title, const std::string& shownTitle, LockwellRecord& record,
                           int& code);
+  // The account a command names: opens DB (the first argument, with its
+  // housekeeping) and finds the account titled by the second argument in
+  // the category of -c, or in all.  The record refers to the database, so
+  // both come back together.
+  static bool OpenNamed(Session& session, std::unique_ptr<LockwellDatabase>& database,
+                        std::unique_ptr<LockwellRecord>& record, int& code);
   static bool Read(ErrorList& errors, const LockwellRecord& record, AccountTexts& texts);
   // Whether a label hides its value unless revealed.
   static bool IsSecretLabel(std::string_view label);

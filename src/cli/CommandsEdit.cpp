@@ -144,25 +144,18 @@ int RunAdd(Session& session) {
 int RunEdit(Session& session) {
   int code = kExitOk;
   const Arguments& args = session.Args();
-  const std::string shownTitle = args.Positional().at(1);
-  SecureString title;
   SecureString newTitle;
   SecureString note;
   std::vector<FieldInput> fields;
-  if (!session.ToStored(shownTitle, title, "title", code) ||
-      (args.Has("title") && !session.ToStored(args.Value("title"), newTitle, "new title", code)) ||
+  if ((args.Has("title") && !session.ToStored(args.Value("title"), newTitle, "new title", code)) ||
       (args.Has("note") && !session.ToStored(args.Value("note"), note, "note", code)) ||
       !ParseFields(session, fields, code)) {
     return code;
   }
-  auto database = session.Open(Path(session), true, code);
-  if (!database) return code;
-  uint32_t category = ALL_CATEGORIES;
-  if (args.Has("category") && !session.ResolveCategory(*database, args.Value("category"), category, code)) {
-    return code;
-  }
-  LockwellRecord record(database.get());
-  if (!Accounts::FindByTitle(session, *database, category, title, shownTitle, record, code)) return code;
+  std::unique_ptr<LockwellDatabase> database;
+  std::unique_ptr<LockwellRecord> named;
+  if (!Accounts::OpenNamed(session, database, named, code)) return code;
+  LockwellRecord& record = *named;
   ErrorList errors;
   AccountTexts texts;
   if (!Accounts::Read(errors, record, texts)) return session.Fail(errors);
@@ -200,40 +193,22 @@ int RunEdit(Session& session) {
 
 int RunRemove(Session& session) {
   int code = kExitOk;
-  const std::string shownTitle = session.Args().Positional().at(1);
-  SecureString title;
-  if (!session.ToStored(shownTitle, title, "title", code)) return code;
-  auto database = session.Open(Path(session), true, code);
-  if (!database) return code;
-  uint32_t category = ALL_CATEGORIES;
-  if (session.Args().Has("category") &&
-      !session.ResolveCategory(*database, session.Args().Value("category"), category, code)) {
-    return code;
-  }
-  LockwellRecord record(database.get());
-  if (!Accounts::FindByTitle(session, *database, category, title, shownTitle, record, code)) return code;
+  std::unique_ptr<LockwellDatabase> database;
+  std::unique_ptr<LockwellRecord> record;
+  if (!Accounts::OpenNamed(session, database, record, code)) return code;
   ErrorList errors;
-  return Done(session, errors, database->DeleteRecord(errors, record));
+  return Done(session, errors, database->DeleteRecord(errors, *record));
 }
 
 int RunMove(Session& session) {
   int code = kExitOk;
-  const std::string shownTitle = session.Args().Positional().at(1);
-  SecureString title;
-  if (!session.ToStored(shownTitle, title, "title", code)) return code;
-  auto database = session.Open(Path(session), true, code);
-  if (!database) return code;
-  uint32_t from = ALL_CATEGORIES;
+  std::unique_ptr<LockwellDatabase> database;
+  std::unique_ptr<LockwellRecord> record;
+  if (!Accounts::OpenNamed(session, database, record, code)) return code;
   uint32_t to = 0;
-  if ((session.Args().Has("category") &&
-       !session.ResolveCategory(*database, session.Args().Value("category"), from, code)) ||
-      !CategoryForWriting(session, *database, session.Args().Positional().at(2), to, code)) {
-    return code;
-  }
-  LockwellRecord record(database.get());
-  if (!Accounts::FindByTitle(session, *database, from, title, shownTitle, record, code)) return code;
+  if (!CategoryForWriting(session, *database, session.Args().Positional().at(2), to, code)) return code;
   ErrorList errors;
-  return Done(session, errors, record.SetCategory(errors, to) && database->WriteRecord(errors, record));
+  return Done(session, errors, record->SetCategory(errors, to) && database->WriteRecord(errors, *record));
 }
 
 int RunCategory(Session& session) {

@@ -79,21 +79,12 @@ int RunFind(Session& session) {
 
 int RunShow(Session& session) {
   int code = kExitOk;
-  const std::string shownTitle = session.Args().Positional().at(1);
-  SecureString title;
-  if (!session.ToStored(shownTitle, title, "title", code)) return code;
-  auto database = session.Open(Path(session), true, code);
-  if (!database) return code;
-  uint32_t category = ALL_CATEGORIES;
-  if (session.Args().Has("category") &&
-      !session.ResolveCategory(*database, session.Args().Value("category"), category, code)) {
-    return code;
-  }
-  LockwellRecord record(database.get());
-  if (!Accounts::FindByTitle(session, *database, category, title, shownTitle, record, code)) return code;
+  std::unique_ptr<LockwellDatabase> database;
+  std::unique_ptr<LockwellRecord> record;
+  if (!Accounts::OpenNamed(session, database, record, code)) return code;
   ErrorList errors;
   AccountTexts texts;
-  if (!Accounts::Read(errors, record, texts)) return session.Fail(errors);
+  if (!Accounts::Read(errors, *record, texts)) return session.Fail(errors);
   std::string categoryName;
   if (!session.CategoryName(*database, texts.category, categoryName, code)) return code;
   const bool reveal = session.Args().Has("reveal");
