@@ -119,7 +119,8 @@ bool HiveStore::SetAside(const std::string& path, const HiveParseError& error) {
   std::string aside;
   bool kept = false;
   for (int attempt = 0; attempt < 1000 && !kept; ++attempt) {
-    aside = path + ".damaged-" + stamp + (attempt == 0 ? "" : "-" + std::to_string(attempt));
+    aside = path + ".damaged-" + stamp;
+    if (attempt > 0) aside.append("-").append(std::to_string(attempt));
     // A hard link never replaces an existing file; the old name goes only once
     // the copy is safe.
     if (link(path.c_str(), aside.c_str()) == 0) {
