@@ -25,6 +25,7 @@
 #include "platform/TestFolder.h"
 #include "platform/ui/ControlIds.h"
 #include "platform/ui/ScriptedPrompter.h"
+#include "support/VaultFixture.h"
 #include "vault/LockwellDatabase.h"
 #include "vault/LockwellRecord.h"
 #include "vault/ui/ConflictDialog.h"
@@ -246,6 +247,26 @@ TEST_F(OpenDatabaseFlowTest, DatabaseHeldByAnotherProcessIsExplained) {
   ASSERT_EQ(shown_.summaries.size(), 1);
   EXPECT_TRUE(shown_.summaries[0].endsWith(QString(OpenSequence::kInUse) + ")")) << shown_.summaries[0].toStdString();
   EXPECT_EQ(ReadDatabaseEntries(), std::vector<std::string>{entry}) << "a file in use is not forgotten";
+  ExpectNoProblems();
+}
+
+TEST_F(OpenDatabaseFlowTest, WarningOfASuccessfulOpenIsShownAndTheDatabaseOpens) {
+  palm_.Install({"Alpha"});
+  // Two records with one handheld ID: the open repairs them and warns.
+  VaultFixture fixture;
+  fixture.passphrase = "pw";
+  fixture.accounts = {FixtureAccount::Simple("A", "", ""), FixtureAccount::Simple("B", "", "")};
+  fixture.accounts[0].recordId = 7;
+  fixture.accounts[1].recordId = 7;
+  std::string error;
+  ASSERT_TRUE(fixture.Write(palm_.UserDatabase("Alpha"), error)) << error;
+  prompter_.QueueDialog(ChooseEntry("Palm User: Alpha", "pw"));
+  prompter_.QueueDialog(ReadErrorDialog(shown_));
+  auto opened = Run();
+  ASSERT_TRUE(opened.has_value());
+  EXPECT_EQ(shown_.details.size(), 1);
+  EXPECT_TRUE(shown_.details.value(0).contains("(Warning)")) << shown_.details.value(0).toStdString();
+  EXPECT_EQ(Titles(*opened->database), (std::vector<std::string>{"A", "B"}));
   ExpectNoProblems();
 }
 
