@@ -114,6 +114,8 @@ void MainWindow::BuildControls() {
   accountView_->header()->setSectionsClickable(false);
   accountView_->header()->setStretchLastSection(false);
   accountView_->setContextMenuPolicy(Qt::NoContextMenu);
+  // A note may run over several lines.
+  accountView_->setUniformRowHeights(false);
 
   int x = kGap;
   newButton_ = MakeButton(client_, "newButton", kNewButtonId, "New...", x, kButtonWidth);

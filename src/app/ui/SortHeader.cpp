@@ -34,7 +34,10 @@ void SortHeader::SetImage(int column, int image) {
 }
 
 void SortHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+  // The base leaves its own clip behind; the image is drawn with ours.
+  painter->save();
   QHeaderView::paintSection(painter, rect, logicalIndex);
+  painter->restore();
   if (logicalIndex != column_ || image_ == kNoImage) return;
   // Right of the text: after the text's width, or at the section's right
   // edge when the text fills it.
@@ -43,7 +46,10 @@ void SortHeader::paintSection(QPainter* painter, const QRect& rect, int logicalI
   const int x = std::min(textRight, rect.right() - kImageSize - kMargin);
   const QRect target(std::max(x, rect.left()), rect.top() + (rect.height() - kImageSize) / 2, kImageSize,
                      kImageSize);
+  painter->save();
+  painter->setClipRect(rect);
   Icon(image_).paint(painter, target);
+  painter->restore();
 }
 
 }  // namespace lockwell

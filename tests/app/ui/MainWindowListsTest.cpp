@@ -32,6 +32,13 @@ class MainWindowListsTest : public WindowTest {
     QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
   }
 
+  // What column `column` of the account list's header looks like.
+  QImage HeaderSection(int column) const {
+    QHeaderView* header = List(MainWindow::kAccountListId)->header();
+    const QRect section(header->sectionViewportPosition(column), 0, header->sectionSize(column), header->height());
+    return header->viewport()->grab(section).toImage();
+  }
+
   int SortImage(int column) const {
     return static_cast<SortHeader*>(List(MainWindow::kAccountListId)->header())->ImageOf(column);
   }
@@ -157,16 +164,25 @@ TEST_F(MainWindowListsTest, ClickingAHeaderTwiceSortsUpThenDownAndAnotherCategor
   EXPECT_EQ(window.SortColumn(), 1);
   EXPECT_EQ(Column(MainWindow::kAccountListId, 1), (QStringList{"al", "bee", "del", "gam", "nobody", "zed"}));
   EXPECT_EQ(SortImage(1), SortHeader::kAscendingImage);
+  EXPECT_FALSE(SortHeader::Icon(SortHeader::kAscendingImage).isNull());
+  EXPECT_FALSE(SortHeader::Icon(SortHeader::kDescendingImage).isNull());
+
+  const QImage ascending = HeaderSection(1);
 
   ClickHeader(1);
   EXPECT_EQ(Column(MainWindow::kAccountListId, 1), (QStringList{"zed", "nobody", "gam", "del", "bee", "al"}));
   EXPECT_EQ(SortImage(1), SortHeader::kDescendingImage);
+  const QImage descending = HeaderSection(1);
+  EXPECT_NE(ascending, descending) << "the image is drawn beside the text";
 
   // Another column starts ascending and takes the image over.
   ClickHeader(0);
   EXPECT_EQ(SortImage(1), SortHeader::kNoImage);
   EXPECT_EQ(SortImage(0), SortHeader::kAscendingImage);
   EXPECT_EQ(Column(MainWindow::kAccountListId, 0).first(), "alpha bank");
+  const QImage plain = HeaderSection(1);
+  EXPECT_NE(plain, ascending);
+  EXPECT_NE(plain, descending);
 
   SelectCategory("Business");
   EXPECT_EQ(window.SortColumn(), -1);

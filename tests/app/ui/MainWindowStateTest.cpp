@@ -205,6 +205,12 @@ TEST_F(MainWindowStateTest, KeysRunOnlyCommandsTheMenuOffers) {
   // Ctrl+A selects every row of the account list.
   QTest::keyClick(List(MainWindow::kAccountListId), Qt::Key_A, Qt::ControlModifier);
   EXPECT_EQ(window.SelectedAccountCount(), 3);
+  // Ctrl+C in the list copies accounts inside the program, never a cell's
+  // text to the clipboard.
+  QApplication::clipboard()->setText("before");
+  QTest::keyClick(List(MainWindow::kAccountListId), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_FALSE(window.CopyBufferEmpty());
+  EXPECT_EQ(QApplication::clipboard()->text(), "before");
   window.Action(kClose)->trigger();
 }
 
