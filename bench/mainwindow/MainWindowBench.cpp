@@ -8,13 +8,12 @@
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
-#include <filesystem>
-#include <memory>
-#include <string>
-
 #include <QApplication>
 #include <QHeaderView>
 #include <QTreeWidget>
+#include <filesystem>
+#include <memory>
+#include <string>
 
 #include "app/ui/MainWindow.h"
 #include "platform/ui/ControlIds.h"

@@ -8,11 +8,6 @@
 // removed afterwards.
 #include <stdlib.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <memory>
-#include <string>
-
 #include <QApplication>
 #include <QHeaderView>
 #include <QPixmap>
@@ -20,6 +15,10 @@
 #include <QScreen>
 #include <QTest>
 #include <QTreeWidget>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
 
 #include "app/ui/MainWindow.h"
 #include "platform/ui/ControlIds.h"

@@ -3,10 +3,9 @@
 // compared without regard to case).
 #pragma once
 
-#include <cstdint>
-
 #include <QStringList>
 #include <QTreeWidgetItem>
+#include <cstdint>
 
 namespace lockwell {
 

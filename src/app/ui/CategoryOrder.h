@@ -2,10 +2,9 @@
 // other category by name without regard to case.
 #pragma once
 
+#include <QString>
 #include <cstdint>
 #include <vector>
-
-#include <QString>
 
 namespace lockwell {
 

@@ -65,7 +65,8 @@ bool CommandRules::CategoryMenuEnabled(int id, const CommandContext& c) {
       return true;
     case kRenameCategory:
     case kDeleteCategory:
-      return c.categorySelected && c.currentCategory != ALL_CATEGORIES && c.currentCategory != UNFILED_CATEGORY;
+      return c.categorySelected && c.currentCategory != ALL_CATEGORIES &&
+             c.currentCategory != UNFILED_CATEGORY;
     case kCategoryPreferences:
       return c.categorySelected;
     default:

@@ -5,9 +5,8 @@
 // whose menu item is greyed does nothing, as with the menu.
 #pragma once
 
-#include <span>
-
 #include <Qt>
+#include <span>
 
 namespace lockwell {
 

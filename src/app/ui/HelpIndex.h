@@ -2,9 +2,8 @@
 // the desktop's default program.
 #pragma once
 
-#include <functional>
-
 #include <QUrl>
+#include <functional>
 
 class QWidget;
 

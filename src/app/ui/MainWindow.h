@@ -17,6 +17,9 @@
 // MainWindowFindCommands).
 #pragma once
 
+#include <QDialog>
+#include <QIcon>
+#include <QString>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -25,10 +28,6 @@
 #include <set>
 #include <string>
 #include <string_view>
-
-#include <QDialog>
-#include <QIcon>
-#include <QString>
 
 #include "app/ui/ClipboardGuard.h"
 #include "app/ui/CommandRules.h"

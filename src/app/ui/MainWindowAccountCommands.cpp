@@ -64,19 +64,19 @@ void MainWindow::CopyPassword() {
   const uint32_t identity = AccountItem::IdentityOf(selected.first());
   ErrorList errors;
   LockwellRecord record(database_.get());
-  if (!database_->ReadRecordById(errors, AccountIdentity::RecordId(identity), AccountIdentity::DesktopId(identity),
-                                 record)) {
+  if (!database_->ReadRecordById(errors, AccountIdentity::RecordId(identity),
+                                 AccountIdentity::DesktopId(identity), record)) {
     return;
   }
   SecureString password;
   if (!record.findFieldValue(errors, "Pwd", password)) {
-    prompter_.Message(this, QStringLiteral("No Password Found"), QStringLiteral("This account does not have a Pwd entry."),
-                      Prompter::Buttons::Ok);
+    prompter_.Message(this, QStringLiteral("No Password Found"),
+                      QStringLiteral("This account does not have a Pwd entry."), Prompter::Buttons::Ok);
     return;
   }
   if (!clipboard_.Put(password.view())) {
-    prompter_.Message(this, QStringLiteral("Clipboard Error"), QStringLiteral("Could not copy password to the clipboard."),
-                      Prompter::Buttons::Ok);
+    prompter_.Message(this, QStringLiteral("Clipboard Error"),
+                      QStringLiteral("Could not copy password to the clipboard."), Prompter::Buttons::Ok);
   }
 }
 

@@ -31,9 +31,8 @@ void MainWindow::FillAccountView() {
   ErrorList errors;
   LockwellRecord record(database_.get());
   const uint32_t identity = selected.size() == 1 ? AccountItem::IdentityOf(selected.first()) : 0;
-  if (selected.size() != 1 ||
-      !database_->ReadRecordById(errors, AccountIdentity::RecordId(identity), AccountIdentity::DesktopId(identity),
-                                 record)) {
+  if (selected.size() != 1 || !database_->ReadRecordById(errors, AccountIdentity::RecordId(identity),
+                                                         AccountIdentity::DesktopId(identity), record)) {
     accountView_->setEnabled(false);
     return;
   }

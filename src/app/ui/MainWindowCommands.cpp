@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTreeWidget>
+#include <map>
 
 #include "app/ui/CommandIds.h"
 #include "app/ui/CommandTable.h"
@@ -99,47 +100,48 @@ void MainWindow::UpdateCommands() {
 }
 
 void MainWindow::RunKey(int id) {
-  if (id == command::kEnter) {
-    if (accountList_->hasFocus()) RunCommand(command::kEditAccount);
-    return;
-  }
-  // A key whose menu item is greyed does nothing.
+  // A key whose menu item is greyed does nothing; Enter has no menu item.
   QAction* action = Action(id);
-  if (action == nullptr || !action->isEnabled()) return;
+  if (id != command::kEnter && (action == nullptr || !action->isEnabled())) return;
   RunCommand(id);
 }
 
 void MainWindow::RunCommand(int id) {
   using namespace command;
-  switch (id) {
-    case kOpen: OpenDatabase(); break;
-    case kClose: CloseCurrentDatabase(); break;
-    case kLock:
-      if (isEnabled()) ToggleLock();
-      break;
-    case kChangePassphrase: ChangePassphrase(); break;
-    case kQuit: Quit(); break;
-    case kCut: CutAccounts(); break;
-    case kCopy: CopyAccounts(); break;
-    case kPaste: PasteAccounts(); break;
-    case kSelectAll: SelectAllAccounts(); break;
-    case kCopyPassword: CopyPassword(); break;
-    case kFind: Find(); break;
-    case kFindAgain: FindAgain(); break;
-    case kNewAccount: NewAccount(); break;
-    case kEditAccount: EditAccount(); break;
-    case kDeleteAccount: DeleteAccounts(); break;
-    case kNewCategory: NewCategory(); break;
-    case kRenameCategory: RenameCategory(); break;
-    case kDeleteCategory: DeleteCategory(); break;
-    case kCategoryPreferences: CategoryPreferences(); break;
-    case kHelpIndex: ShowHelpIndex(); break;
-    case kAbout: ShowAbout(); break;
-    case kEnter:
-      if (accountList_->hasFocus()) EditAccount();
-      break;
-    default: break;
+  using Handler = void (MainWindow::*)();
+  static const std::map<int, Handler> kHandlers = {
+      {kOpen, &MainWindow::OpenDatabase},
+      {kClose, &MainWindow::CloseCurrentDatabase},
+      {kChangePassphrase, &MainWindow::ChangePassphrase},
+      {kQuit, &MainWindow::Quit},
+      {kCut, &MainWindow::CutAccounts},
+      {kCopy, &MainWindow::CopyAccounts},
+      {kPaste, &MainWindow::PasteAccounts},
+      {kSelectAll, &MainWindow::SelectAllAccounts},
+      {kCopyPassword, &MainWindow::CopyPassword},
+      {kFind, &MainWindow::Find},
+      {kFindAgain, &MainWindow::FindAgain},
+      {kNewAccount, &MainWindow::NewAccount},
+      {kEditAccount, &MainWindow::EditAccount},
+      {kDeleteAccount, &MainWindow::DeleteAccounts},
+      {kNewCategory, &MainWindow::NewCategory},
+      {kRenameCategory, &MainWindow::RenameCategory},
+      {kDeleteCategory, &MainWindow::DeleteCategory},
+      {kCategoryPreferences, &MainWindow::CategoryPreferences},
+      {kHelpIndex, &MainWindow::ShowHelpIndex},
+      {kAbout, &MainWindow::ShowAbout},
+  };
+  if (id == kLock) {
+    // The menu command makes the enabled-window test; the button does not.
+    if (isEnabled()) ToggleLock();
+    return;
   }
+  if (id == kEnter) {
+    if (accountList_->hasFocus()) EditAccount();
+    return;
+  }
+  auto found = kHandlers.find(id);
+  if (found != kHandlers.end()) (this->*found->second)();
 }
 
 std::unique_ptr<QMenu> MainWindow::BuildCategoryMenu() {

@@ -63,7 +63,8 @@ void MainWindow::RefreshControls(bool refill) {
     categoryList_->show();
     accountList_->show();
     accountView_->setVisible(viewExpanded_);
-    for (QPushButton* button : {newButton_, editButton_, deleteButton_, viewButton_, lockButton_}) button->show();
+    for (QPushButton* button : {newButton_, editButton_, deleteButton_, viewButton_, lockButton_})
+      button->show();
     lockButton_->setText(QStringLiteral("Lock"));
     message_->hide();
     UpdateCommands();
@@ -73,8 +74,8 @@ void MainWindow::RefreshControls(bool refill) {
     }
     return;
   }
-  for (QWidget* control : std::initializer_list<QWidget*>{categoryList_, accountList_, accountView_, newButton_,
-                                                          editButton_, deleteButton_, viewButton_}) {
+  for (QWidget* control : std::initializer_list<QWidget*>{
+           categoryList_, accountList_, accountView_, newButton_, editButton_, deleteButton_, viewButton_}) {
     control->hide();
   }
   if (locked_) {

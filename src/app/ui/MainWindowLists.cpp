@@ -1,14 +1,13 @@
 // The category list and the account list: filling them, and how their
 // selections drive the rest of the window.
-#include <optional>
-
 #include <QApplication>
 #include <QHeaderView>
 #include <QSignalBlocker>
 #include <QTreeWidget>
+#include <optional>
 
-#include "app/ui/AccountItem.h"
 #include "app/ui/AccountIdentity.h"
+#include "app/ui/AccountItem.h"
 #include "app/ui/CategoryOrder.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/SortHeader.h"
@@ -229,7 +228,8 @@ void MainWindow::SortByColumn(int column) {
     QSignalBlocker quiet(accountList_);
     accountList_->sortItems(column, sortAscending_ ? Qt::AscendingOrder : Qt::DescendingOrder);
   }
-  accountHeader_->SetImage(column, sortAscending_ ? SortHeader::kAscendingImage : SortHeader::kDescendingImage);
+  accountHeader_->SetImage(column,
+                           sortAscending_ ? SortHeader::kAscendingImage : SortHeader::kDescendingImage);
 }
 
 }  // namespace lockwell

@@ -1,9 +1,8 @@
 // Copy Password and the removal of the program's password from the
 // clipboard when the database goes away, however it goes.
-#include <functional>
-
 #include <QClipboard>
 #include <QTest>
+#include <functional>
 
 #include "WindowFixture.h"
 #include "app/ui/CommandIds.h"

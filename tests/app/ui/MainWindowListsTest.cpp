@@ -35,7 +35,8 @@ class MainWindowListsTest : public WindowTest {
   // What column `column` of the account list's header looks like.
   QImage HeaderSection(int column) const {
     QHeaderView* header = List(MainWindow::kAccountListId)->header();
-    const QRect section(header->sectionViewportPosition(column), 0, header->sectionSize(column), header->height());
+    const QRect section(header->sectionViewportPosition(column), 0, header->sectionSize(column),
+                        header->height());
     return header->viewport()->grab(section).toImage();
   }
 
@@ -55,7 +56,8 @@ class MainWindowListsTest : public WindowTest {
 
 TEST_F(MainWindowListsTest, CategoriesListAllFirstUnfiledLastAndTheRestByNameWithoutCase) {
   OpenWindow();
-  EXPECT_EQ(Column(MainWindow::kCategoryListId), (QStringList{"All", "banking", "Business", "personal", "Unfiled"}));
+  EXPECT_EQ(Column(MainWindow::kCategoryListId),
+            (QStringList{"All", "banking", "Business", "personal", "Unfiled"}));
   QTreeWidget* list = List(MainWindow::kCategoryListId);
   EXPECT_EQ(list->topLevelItem(0)->data(0, Qt::UserRole).toUInt(), ALL_CATEGORIES);
   EXPECT_EQ(list->topLevelItem(4)->data(0, Qt::UserRole).toUInt(), 0u);

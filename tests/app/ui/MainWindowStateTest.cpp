@@ -12,11 +12,12 @@ namespace {
 
 using namespace command;
 
-const std::vector<int> kAllCommands = {kOpen,  kClose,     kLock,         kChangePassphrase, kQuit,
-                                       kCut,   kCopy,      kPaste,        kSelectAll,        kCopyPassword,
-                                       kFind,  kFindAgain, kNewAccount,   kEditAccount,      kDeleteAccount,
-                                       kNewCategory,       kRenameCategory, kDeleteCategory, kCategoryPreferences,
-                                       kHelpIndex,         kAbout};
+const std::vector<int> kAllCommands = {
+    kOpen,        kClose,          kLock,           kChangePassphrase,    kQuit,
+    kCut,         kCopy,           kPaste,          kSelectAll,           kCopyPassword,
+    kFind,        kFindAgain,      kNewAccount,     kEditAccount,         kDeleteAccount,
+    kNewCategory, kRenameCategory, kDeleteCategory, kCategoryPreferences, kHelpIndex,
+    kAbout};
 
 class MainWindowStateTest : public WindowTest {
  protected:
@@ -50,16 +51,26 @@ TEST_F(MainWindowStateTest, WithoutADatabaseOnlyOpenQuitIndexAndAboutAreOffered)
 TEST_F(MainWindowStateTest, MenuTextsAndIdsAreTheProgramsOwn) {
   MainWindow& window = MakeWindow();
   const std::map<int, QString> texts = {
-      {kOpen, "&Open...\tCtrl+O"},     {kClose, "&Close"},
-      {kChangePassphrase, "Change Passphrase..."}, {kQuit, "Quit\tAlt+F4"},
-      {kCut, "Cu&t\tCtrl+X"},          {kCopy, "&Copy\tCtrl+C"},
-      {kPaste, "&Paste\tCtrl+P"},      {kSelectAll, "Select &All\tCtrl+A"},
-      {kCopyPassword, "Copy Pass&word\tF5"}, {kFind, "&Find...\tCtrl+F"},
-      {kFindAgain, "Find A&gain\tF3"}, {kNewAccount, "&New...\tCtrl+N"},
-      {kEditAccount, "&Edit...\tCtrl+E"}, {kDeleteAccount, "&Delete...\tCtrl+D"},
-      {kNewCategory, "&New..."},       {kRenameCategory, "&Rename..."},
-      {kDeleteCategory, "&Delete..."}, {kCategoryPreferences, "Preferences..."},
-      {kHelpIndex, "&Index..."},       {kAbout, "&About Lockwell/PC..."},
+      {kOpen, "&Open...\tCtrl+O"},
+      {kClose, "&Close"},
+      {kChangePassphrase, "Change Passphrase..."},
+      {kQuit, "Quit\tAlt+F4"},
+      {kCut, "Cu&t\tCtrl+X"},
+      {kCopy, "&Copy\tCtrl+C"},
+      {kPaste, "&Paste\tCtrl+P"},
+      {kSelectAll, "Select &All\tCtrl+A"},
+      {kCopyPassword, "Copy Pass&word\tF5"},
+      {kFind, "&Find...\tCtrl+F"},
+      {kFindAgain, "Find A&gain\tF3"},
+      {kNewAccount, "&New...\tCtrl+N"},
+      {kEditAccount, "&Edit...\tCtrl+E"},
+      {kDeleteAccount, "&Delete...\tCtrl+D"},
+      {kNewCategory, "&New..."},
+      {kRenameCategory, "&Rename..."},
+      {kDeleteCategory, "&Delete..."},
+      {kCategoryPreferences, "Preferences..."},
+      {kHelpIndex, "&Index..."},
+      {kAbout, "&About Lockwell/PC..."},
   };
   for (const auto& [id, text] : texts) {
     ASSERT_NE(window.Action(id), nullptr) << id;
@@ -81,8 +92,8 @@ TEST_F(MainWindowStateTest, AnOpenDatabaseShowsThePanesAndTheStoredCategory) {
   EXPECT_EQ(window.Action(kLock)->text(), "&Lock\tCtrl+L");
   // A new database remembers Unfiled; nothing is selected in the accounts.
   EXPECT_EQ(window.SelectedCategory(), std::optional<uint32_t>(0));
-  EXPECT_EQ(Offered(), (std::set<int>{kOpen, kClose, kLock, kQuit, kSelectAll, kFind,
-                                      kNewAccount, kNewCategory, kCategoryPreferences, kHelpIndex, kAbout}));
+  EXPECT_EQ(Offered(), (std::set<int>{kOpen, kClose, kLock, kQuit, kSelectAll, kFind, kNewAccount,
+                                      kNewCategory, kCategoryPreferences, kHelpIndex, kAbout}));
 }
 
 TEST_F(MainWindowStateTest, ChangePassphraseIsOfferedForADatabaseMadeOnThePc) {
@@ -118,7 +129,8 @@ TEST_F(MainWindowStateTest, LockKeepsTheTitleAndOffersUnlock) {
   EXPECT_EQ(Button(MainWindow::kLockButtonId)->text(), "Unlock...");
   EXPECT_EQ(window.Action(kLock)->text(), "Un&lock...\tCtrl+L");
   EXPECT_EQ(Offered(), (std::set<int>{kOpen, kLock, kQuit, kHelpIndex, kAbout}));
-  EXPECT_EQ(List(MainWindow::kAccountListId)->topLevelItemCount(), 0) << "nothing of the database stays listed";
+  EXPECT_EQ(List(MainWindow::kAccountListId)->topLevelItemCount(), 0)
+      << "nothing of the database stays listed";
 }
 
 TEST_F(MainWindowStateTest, UnlockReturnsToTheCategorySelectedAtLockTime) {

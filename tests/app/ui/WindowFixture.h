@@ -8,15 +8,14 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
-
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <memory>
+#include <string>
 
 #include "app/ui/MainWindow.h"
 #include "platform/TestFolder.h"
