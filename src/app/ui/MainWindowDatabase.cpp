@@ -20,6 +20,7 @@ void MainWindow::ShowEntryInTitle(std::string_view entry) {
 }
 
 void MainWindow::TakeDatabase(std::unique_ptr<LockwellDatabase> database, std::string_view entry) {
+  if (!database) return;
   if (database_) CloseCurrentDatabase();
   ShowEntryInTitle(entry);
   database_ = std::move(database);
