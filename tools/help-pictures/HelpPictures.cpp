@@ -38,6 +38,7 @@
 #include "storage/SecureString.h"
 #include "support/VaultFixture.h"
 #include "vault/LockwellDatabase.h"
+#include "vault/ui/ChangePassphraseDialog.h"
 #include "vault/ui/ChooseLabelDialog.h"
 
 namespace lockwell {
@@ -60,6 +61,7 @@ class Camera {
     }
   }
   bool Failed() const { return failed_; }
+  std::string Path(const QString& name) const { return (folder_ + "/" + name + ".png").toStdString(); }
 
  private:
   QString folder_;
@@ -176,6 +178,13 @@ bool DesktopPictures(Camera& camera, const std::string& scratch) {
   label.SetChoices({"Login:", "Pwd:", "PIN:", "URL:", "Acct #:", "Custom..."});
   camera.Take(label, "pc-custom");
   label.hide();
+
+  // Grabbed directly when the menu command does not bring it up.
+  if (!std::filesystem::exists(camera.Path("pc-passphrase"))) {
+    ChangePassphraseDialog change(prompter, &window);
+    camera.Take(change, "pc-passphrase");
+    change.hide();
+  }
 
   window.Action(command::kLock)->trigger();
   QApplication::processEvents();
