@@ -154,6 +154,15 @@ TEST_F(CategoryPrefsTest, CancelStoresNothing) {
   ExpectNoProblems();
 }
 
+TEST_F(CategoryPrefsTest, ACategoryWithoutKeyShowsTheErrorAndDoesNotOpen) {
+  prompter_.QueueDialogOk();  // the error dialog
+  EXPECT_EQ(D::Edit(prompter_, nullptr, vault_.db(), 16), QDialog::Rejected);
+  ASSERT_EQ(prompter_.Requests().size(), 1u);
+  EXPECT_EQ(prompter_.Requests()[0].text, "errorDialog");
+  EXPECT_EQ(vault_.db().categoryPrefsTable().Entries().size(), 1u) << "only the defaults";
+  ExpectNoProblems();
+}
+
 // The enable rules for the three kinds of entry, with use-default off.
 TEST_F(CategoryPrefsTest, WhatCanBeEditedForACategoryAllAndTheDefaults) {
   struct Case {
