@@ -1,0 +1,2 @@
+// Filled in by the commands work in progress.
+#include <gtest/gtest.h>
