@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "palmdb/CategoryConstants.h"
 #include "palmdb/PalmDatabaseRecord.h"
 #include "storage/ErrorList.h"
 #include "storage/SecureString.h"
@@ -83,6 +84,9 @@ int main(int argc, char** argv) {
                     record.SetCategory(errors, category) && database.insertSorted(errors, record);
     if (!ok) return fail();
   }
+
+  // The window opens on every account, as if the user had last looked at "All".
+  if (!database.setLastCategory(errors, ALL_CATEGORIES) || !database.saveCategoryPrefs(errors)) return fail();
 
   // After a HotSync every record is known to the handheld.
   uint32_t count = 0;
