@@ -13,8 +13,9 @@ struct ProductVersion {
 
   // "major.minor", then ".build" only when the build is not 0: "4.0.9".
   std::string Text() const {
-    std::string text = std::to_string(majorVersion) + "." + std::to_string(minorVersion);
-    if (build != 0) text += "." + std::to_string(build);
+    std::string text = std::to_string(majorVersion);
+    text.append(".").append(std::to_string(minorVersion));
+    if (build != 0) text.append(".").append(std::to_string(build));
     return text;
   }
 };
