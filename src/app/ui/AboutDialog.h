@@ -4,10 +4,9 @@
 
 #include <QDialog>
 
-namespace lockwell {
+#include "palmdb/ProductConstants.h"
 
-// The maker's web address, shown beside the support e-mail address.
-inline constexpr char kWebAddress[] = "http://www.tallmark.com/";
+namespace lockwell {
 
 class AboutDialog : public QDialog {
   Q_OBJECT
