@@ -21,16 +21,8 @@ constexpr QRect kConfirmRect(96, 70, 192, 24);
 constexpr QRect kOkRect(128, 100, 76, 24);
 constexpr QRect kCancelRect(212, 100, 76, 24);
 
-template <typename Control>
-Control* Place(Control* control, const char* name, int id, const QRect& rect) {
-  control->setObjectName(name);
-  if (id >= 0) ControlIds::Set(control, id);
-  control->setGeometry(rect);
-  return control;
-}
-
 QLineEdit* PassphraseEdit(QWidget* parent, const char* name, int id, const QRect& rect) {
-  auto* edit = Place(new QLineEdit(parent), name, id, rect);
+  auto* edit = ControlIds::Place(new QLineEdit(parent), name, id, rect);
   edit->setEchoMode(QLineEdit::Password);
   edit->setMaxLength(NewPassphraseDialog::kMaxChars);
   return edit;
@@ -43,15 +35,15 @@ NewPassphraseDialog::NewPassphraseDialog(Prompter& prompter, QWidget* owner)
       prompter_(prompter),
       passphraseEdit_(PassphraseEdit(this, "passphraseEdit", kPassphraseId, kPassphraseRect)),
       confirmEdit_(PassphraseEdit(this, "confirmEdit", kConfirmId, kConfirmRect)),
-      ok_(Place(new QPushButton(QStringLiteral("OK"), this), "okButton", kOkId, kOkRect)),
-      cancel_(Place(new QPushButton(QStringLiteral("Cancel"), this), "cancelButton", kCancelId, kCancelRect)) {
+      ok_(ControlIds::Place(new QPushButton(QStringLiteral("OK"), this), "okButton", kOkId, kOkRect)),
+      cancel_(ControlIds::Place(new QPushButton(QStringLiteral("Cancel"), this), "cancelButton", kCancelId, kCancelRect)) {
   setObjectName("newPassphraseDialog");
   setWindowTitle(QStringLiteral("Enter Passphrase"));
   setFixedSize(kWidth, kHeight);
-  Place(new QLabel(QStringLiteral("Choose a passphrase for the new database."), this), "chooseLabel", -1,
+  ControlIds::Place(new QLabel(QStringLiteral("Choose a passphrase for the new database."), this), "chooseLabel", -1,
         kLabelRect);
-  Place(new QLabel(QStringLiteral("Passphrase:"), this), "passphraseLabel", -1, kPassphraseLabelRect);
-  Place(new QLabel(QStringLiteral("Confirm:"), this), "confirmLabel", -1, kConfirmLabelRect);
+  ControlIds::Place(new QLabel(QStringLiteral("Passphrase:"), this), "passphraseLabel", -1, kPassphraseLabelRect);
+  ControlIds::Place(new QLabel(QStringLiteral("Confirm:"), this), "confirmLabel", -1, kConfirmLabelRect);
   ok_->setDefault(true);
   cancel_->setAutoDefault(false);
   passphraseEdit_->setFocus();

@@ -39,14 +39,6 @@ constexpr QRect kOkRect(8, 144, 90, 24);
 constexpr QRect kCancelRect(106, 144, 90, 24);
 constexpr QRect kCreateNewRect(266, 144, 110, 24);
 
-template <typename Control>
-Control* Place(Control* control, const char* name, int id, const QRect& rect) {
-  control->setObjectName(name);
-  if (id >= 0) ControlIds::Set(control, id);
-  control->setGeometry(rect);
-  return control;
-}
-
 QByteArray Bytes(const std::string& text) { return QByteArray(text.data(), static_cast<qsizetype>(text.size())); }
 
 // The list control's order: letters compare without regard to case; equal
@@ -61,20 +53,20 @@ OpenDatabaseDialog::OpenDatabaseDialog(Prompter& prompter, HotSyncBinding& bindi
   setWindowTitle(QStringLiteral("Lockwell Passphrase"));
   setFixedSize(kWidth, kHeight);
 
-  Place(new QGroupBox(QStringLiteral("Please enter your Lockwell passphrase"), this), "passphraseGroup", -1,
+  ControlIds::Place(new QGroupBox(QStringLiteral("Please enter your Lockwell passphrase"), this), "passphraseGroup", -1,
         kGroupRect);
-  Place(new QLabel(QStringLiteral("Choose Database:"), this), "listLabel", -1, kListLabelRect);
-  list_ = Place(new QComboBox(this), "databaseList", kListId, kListRect);
+  ControlIds::Place(new QLabel(QStringLiteral("Choose Database:"), this), "listLabel", -1, kListLabelRect);
+  list_ = ControlIds::Place(new QComboBox(this), "databaseList", kListId, kListRect);
   list_->setEditable(false);
-  browse_ = Place(new QPushButton(QStringLiteral("Browse..."), this), "browseButton", kBrowseId, kBrowseRect);
-  Place(new QLabel(QStringLiteral("Passphrase:"), this), "passphraseLabel", -1, kPassphraseLabelRect);
-  passphraseEdit_ = Place(new QLineEdit(this), "passphraseEdit", kPassphraseId, kPassphraseRect);
+  browse_ = ControlIds::Place(new QPushButton(QStringLiteral("Browse..."), this), "browseButton", kBrowseId, kBrowseRect);
+  ControlIds::Place(new QLabel(QStringLiteral("Passphrase:"), this), "passphraseLabel", -1, kPassphraseLabelRect);
+  passphraseEdit_ = ControlIds::Place(new QLineEdit(this), "passphraseEdit", kPassphraseId, kPassphraseRect);
   passphraseEdit_->setEchoMode(QLineEdit::Password);
   passphraseEdit_->setMaxLength(kMaxPassphraseChars);
-  ok_ = Place(new QPushButton(QStringLiteral("OK"), this), "okButton", kOkId, kOkRect);
-  cancel_ = Place(new QPushButton(QStringLiteral("Cancel"), this), "cancelButton", kCancelId, kCancelRect);
+  ok_ = ControlIds::Place(new QPushButton(QStringLiteral("OK"), this), "okButton", kOkId, kOkRect);
+  cancel_ = ControlIds::Place(new QPushButton(QStringLiteral("Cancel"), this), "cancelButton", kCancelId, kCancelRect);
   createNew_ =
-      Place(new QPushButton(QStringLiteral("Create New..."), this), "createNewButton", kCreateNewId, kCreateNewRect);
+      ControlIds::Place(new QPushButton(QStringLiteral("Create New..."), this), "createNewButton", kCreateNewId, kCreateNewRect);
   ok_->setDefault(true);
   for (QPushButton* button : {browse_, cancel_, createNew_}) button->setAutoDefault(false);
 

@@ -16,22 +16,14 @@ constexpr QRect kFieldRect(12, 46, 296, 24);
 constexpr QRect kOkRect(148, 80, 76, 24);
 constexpr QRect kCancelRect(232, 80, 76, 24);
 
-template <typename Control>
-Control* Place(Control* control, const char* name, int id, const QRect& rect) {
-  control->setObjectName(name);
-  ControlIds::Set(control, id);
-  control->setGeometry(rect);
-  return control;
-}
-
 }  // namespace
 
 QuestionDialog::QuestionDialog(QWidget* owner)
     : QDialog(owner),
-      prompt_(Place(new QLabel(this), "promptText", kPromptId, kPromptRect)),
-      field_(Place(new QLineEdit(this), "answerEdit", kAnswerId, kFieldRect)),
-      ok_(Place(new QPushButton(QStringLiteral("OK"), this), "okButton", kOkId, kOkRect)),
-      cancel_(Place(new QPushButton(QStringLiteral("Cancel"), this), "cancelButton", kCancelId, kCancelRect)) {
+      prompt_(ControlIds::Place(new QLabel(this), "promptText", kPromptId, kPromptRect)),
+      field_(ControlIds::Place(new QLineEdit(this), "answerEdit", kAnswerId, kFieldRect)),
+      ok_(ControlIds::Place(new QPushButton(QStringLiteral("OK"), this), "okButton", kOkId, kOkRect)),
+      cancel_(ControlIds::Place(new QPushButton(QStringLiteral("Cancel"), this), "cancelButton", kCancelId, kCancelRect)) {
   setObjectName("questionDialog");
   setWindowTitle(QStringLiteral("Lockwell/PC"));
   setFixedSize(kWidth, kHeight);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QObject>
+#include <QRect>
 #include <QVariant>
 #include <QWidget>
 
@@ -17,6 +18,16 @@ class ControlIds {
   static constexpr const char* kProperty = "controlId";
 
   static void Set(QObject* control, int id) { control->setProperty(kProperty, id); }
+
+  // Names `control`, gives it `id` (none when negative) and puts it at
+  // `rect` of its dialog; the dialogs lay out their controls this way.
+  template <typename Control>
+  static Control* Place(Control* control, const char* name, int id, const QRect& rect) {
+    control->setObjectName(name);
+    if (id >= 0) Set(control, id);
+    control->setGeometry(rect);
+    return control;
+  }
 
   // The control's id, or -1 when it has none.
   static int Of(const QObject* control) {

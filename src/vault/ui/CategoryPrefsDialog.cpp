@@ -60,16 +60,8 @@ constexpr QSize kDefaultLabelSize(138, 24);
 constexpr QRect kOkRect(282, 414, 80, 24);
 constexpr QRect kCancelRect(372, 414, 80, 24);
 
-template <typename Control>
-Control* Place(Control* control, const char* name, int id, const QRect& rect) {
-  control->setObjectName(name);
-  ControlIds::Set(control, id);
-  control->setGeometry(rect);
-  return control;
-}
-
 QPushButton* Button(QWidget* parent, const char* text, const char* name, int id, const QRect& rect) {
-  auto* button = Place(new QPushButton(QString::fromLatin1(text), parent), name, id, rect);
+  auto* button = ControlIds::Place(new QPushButton(QString::fromLatin1(text), parent), name, id, rect);
   button->setAutoDefault(false);
   return button;
 }
@@ -77,7 +69,7 @@ QPushButton* Button(QWidget* parent, const char* text, const char* name, int id,
 QGroupBox* Group(QWidget* parent, const char* title, const char* name, int id, const QRect& rect) {
   // The group boxes are frames drawn behind their controls, not their
   // parents, so every control keeps an enabled state of its own.
-  auto* group = Place(new QGroupBox(QString::fromLatin1(title), parent), name, id, rect);
+  auto* group = ControlIds::Place(new QGroupBox(QString::fromLatin1(title), parent), name, id, rect);
   group->lower();
   return group;
 }
@@ -102,19 +94,19 @@ CategoryPrefsDialog::CategoryPrefsDialog(Prompter& prompter, QWidget* parent)
     : QDialog(parent),
       prompter_(prompter),
       defaultGroup_(Group(this, "Default Preferences", "defaultGroup", kDefaultGroupId, kDefaultGroupRect)),
-      useDefault_(Place(new QCheckBox(QStringLiteral("Use default category preferences"), this), "useDefaultCheck",
+      useDefault_(ControlIds::Place(new QCheckBox(QStringLiteral("Use default category preferences"), this), "useDefaultCheck",
                         kUseDefaultId, kUseDefaultRect)),
       editDefaults_(Button(this, "Edit Default Preferences...", "editDefaultsButton", kEditDefaultsId,
                            kEditDefaultsRect)),
       columnsGroup_(Group(this, "Show These Fields", "columnsGroup", kColumnsGroupId, kColumnsGroupRect)),
-      columns_(Place(new QTreeWidget(this), "columnList", kColumnsId, kColumnsRect)),
-      marker_(Place(new QLabel(this), "columnMarker", kMarkerId, QRect(QPoint(0, kMarkerY), kMarkerSize))),
+      columns_(ControlIds::Place(new QTreeWidget(this), "columnList", kColumnsId, kColumnsRect)),
+      marker_(ControlIds::Place(new QLabel(this), "columnMarker", kMarkerId, QRect(QPoint(0, kMarkerY), kMarkerSize))),
       moveLeft_(Button(this, "Move Left", "moveLeftButton", kMoveLeftId, kMoveLeftRect)),
       addColumn_(Button(this, "Add...", "addColumnButton", kAddColumnId, kAddColumnRect)),
       removeColumn_(Button(this, "Remove", "removeColumnButton", kRemoveColumnId, kRemoveColumnRect)),
       moveRight_(Button(this, "Move Right", "moveRightButton", kMoveRightId, kMoveRightRect)),
       labelsGroup_(Group(this, "Available Labels", "labelsGroup", kLabelsGroupId, kLabelsGroupRect)),
-      labels_(Place(new QListWidget(this), "labelList", kLabelsId, kLabelsRect)),
+      labels_(ControlIds::Place(new QListWidget(this), "labelList", kLabelsId, kLabelsRect)),
       up_(Button(this, "Up", "upButton", kUpId, kUpRect)),
       addLabel_(Button(this, "Add...", "addLabelButton", kAddLabelId, kAddLabelRect)),
       removeLabel_(Button(this, "Remove", "removeLabelButton", kRemoveLabelId, kRemoveLabelRect)),
@@ -129,10 +121,10 @@ CategoryPrefsDialog::CategoryPrefsDialog(Prompter& prompter, QWidget* parent)
     const int y = kDefaultLabelTop + n * kDefaultLabelStep;
     const QByteArray number = QByteArray::number(n + 1);
     defaultLabelStatics_[n] =
-        Place(new QLabel(QStringLiteral("Label %1:").arg(n + 1), this),
+        ControlIds::Place(new QLabel(QStringLiteral("Label %1:").arg(n + 1), this),
               QByteArray("defaultLabelStatic" + number).constData(), kDefaultLabelStaticIds[n],
               QRect(QPoint(kDefaultLabelStaticX, y + 1), kDefaultLabelStaticSize));
-    defaultLabels_[n] = Place(new QComboBox(this), QByteArray("defaultLabelCombo" + number).constData(),
+    defaultLabels_[n] = ControlIds::Place(new QComboBox(this), QByteArray("defaultLabelCombo" + number).constData(),
                               kDefaultLabelIds[n], QRect(QPoint(kDefaultLabelX, y), kDefaultLabelSize));
     defaultLabels_[n]->setEditable(true);
     defaultLabels_[n]->setInsertPolicy(QComboBox::NoInsert);

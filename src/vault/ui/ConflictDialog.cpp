@@ -32,14 +32,6 @@ QLabel* Text(QWidget* parent, const char* name, const char* text, const QRect& r
   return label;
 }
 
-template <typename Control>
-Control* Place(Control* control, const char* name, int id, const QRect& rect) {
-  control->setObjectName(name);
-  ControlIds::Set(control, id);
-  control->setGeometry(rect);
-  return control;
-}
-
 }  // namespace
 
 ConflictDialog::Choice ConflictDialog::Ask(Prompter& prompter, QWidget* owner, SecureString& oldPassphrase) {
@@ -54,9 +46,9 @@ ConflictDialog::Choice ConflictDialog::Ask(Prompter& prompter, QWidget* owner, S
 ConflictDialog::ConflictDialog(Prompter& prompter, QWidget* owner)
     : QDialog(owner),
       prompter_(prompter),
-      passphrase_(Place(new QLineEdit(this), "oldPassphraseEdit", kOldPassphraseId, kPassphraseRect)),
-      delete_(Place(new QPushButton(QStringLiteral("Delete..."), this), "deleteButton", kDeleteId, kDeleteRect)),
-      ok_(Place(new QPushButton(QStringLiteral("OK"), this), "okButton", kOkId, kOkRect)) {
+      passphrase_(ControlIds::Place(new QLineEdit(this), "oldPassphraseEdit", kOldPassphraseId, kPassphraseRect)),
+      delete_(ControlIds::Place(new QPushButton(QStringLiteral("Delete..."), this), "deleteButton", kDeleteId, kDeleteRect)),
+      ok_(ControlIds::Place(new QPushButton(QStringLiteral("OK"), this), "okButton", kOkId, kOkRect)) {
   setObjectName("conflictDialog");
   setWindowTitle(QString::fromLatin1(kCaption));
   // A caption without a close box.
