@@ -35,7 +35,7 @@ class AccountTransfer {
   // is emptied first.
   void Fill(const std::vector<uint32_t>& identities, bool cut);
   // Delete and closing the database empty the buffer.
-  void Clear() { buffer_.clear(); }
+  void clear() { buffer_.clear(); }
   bool empty() const { return buffer_.empty(); }
   bool cut() const { return cut_; }
 

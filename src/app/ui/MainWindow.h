@@ -28,7 +28,10 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "app/AccountSearch.h"
+#include "app/AccountTransfer.h"
 #include "app/ui/ClipboardGuard.h"
 #include "app/ui/CommandRules.h"
 
@@ -43,6 +46,7 @@ class QUrl;
 namespace lockwell {
 
 class LockwellDatabase;
+class LockwellRecord;
 class Prompter;
 class SortHeader;
 
@@ -203,6 +207,16 @@ class MainWindow : public QDialog {
   void Find();
   void FindAgain();
   void RecomputeFindAgain();
+  // One search step, then the found account selected in the list.
+  void RunSearchStep();
+  // Selects, focuses and shows the row of the account `identity`; false
+  // when the list has no such row.
+  bool SelectAccountRow(uint32_t identity);
+  // Selects the row of `record` after New and Edit; shows the errors when
+  // its identity cannot be read.
+  void SelectAccount(LockwellRecord& record);
+  // Item data of the selected rows, top to bottom.
+  std::vector<uint32_t> SelectedIdentities() const;
 
   Prompter& prompter_;
   OpenFlow openFlow_;
@@ -217,17 +231,13 @@ class MainWindow : public QDialog {
   bool autoOpen_ = true;
   bool shownOnce_ = false;
 
-  // Account identities of Copy and Cut, ordered as signed 32-bit values.
-  std::set<int32_t> copyBuffer_;
-  bool cutMarker_ = false;
+  // Account identities of Copy and Cut and whether Paste moves them.
+  AccountTransfer copyBuffer_;
   ClipboardGuard clipboard_;
 
-  // Find state, kept across databases.
-  std::string findText_;
-  bool findBackwards_ = false;
-  bool findCaseSensitive_ = false;
-  int64_t findCategory_ = -1;
-  uint32_t findPosition_ = 0;
+  // Find state, kept across databases; findAgainEnabled_ mirrors the
+  // search's own flag for the menus.
+  AccountSearch search_;
   bool findAgainEnabled_ = false;
 
   QIcon programIcon_;

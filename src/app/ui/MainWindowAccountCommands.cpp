@@ -1,55 +1,127 @@
 // Account commands of the main window: New, Edit, Delete, Cut, Copy,
 // Paste, Select All and Copy Password.
 #include <QTreeWidget>
+#include <algorithm>
+#include <optional>
+#include <string>
 
-#include "app/ui/AccountIdentity.h"
+#include "app/AccountIdentity.h"
 #include "app/ui/AccountItem.h"
 #include "app/ui/MainWindow.h"
+#include "app/DeleteAccounts.h"
+#include "palmdb/CategoryConstants.h"
+#include "platform/ui/ErrorDialog.h"
 #include "platform/ui/Prompter.h"
 #include "storage/SecureString.h"
 #include "vault/LockwellDatabase.h"
 #include "vault/LockwellRecord.h"
+#include "vault/ui/AccountEditorDialog.h"
 
 namespace lockwell {
 
 void MainWindow::NewAccount() {
-  // Built with the account editor: a record with a new ID in the current
-  // category (Unfiled for "All"), default labels, the editor in add mode,
-  // sorted insertion, then the new account selected.
+  if (!database_) return;
+  ErrorList errors;
+  LockwellRecord record(errors, database_.get(), true);
+  // "All" is no category an account can live in: the account goes to
+  // Unfiled.
+  const uint32_t category = currentCategory_ == ALL_CATEGORIES ? UNFILED_CATEGORY : currentCategory_;
+  if (!errors.Empty() || !record.SetCategory(errors, category)) {
+    ShowErrors(prompter_, this, errors);
+    return;
+  }
+  for (int n = 0; n < AccountEditorDialog::kFieldCount; ++n) {
+    std::string label;
+    ErrorList none;
+    if (database_->getDefaultLabel(none, currentCategory_, n, label)) record.setField(none, n, label, {});
+  }
+  AccountEditorDialog editor(record, *database_, true, prompter_, this);
+  if (prompter_.RunDialog(editor) != QDialog::Accepted) return;
+  if (!database_->insertSorted(errors, record)) {
+    ShowErrors(prompter_, this, errors);
+    return;
+  }
+  ReloadAccounts();
+  SelectAccount(record);
 }
 
 void MainWindow::EditAccount() {
-  // Built with the account editor: the single selected account in edit
-  // mode, then repositioned and selected again.
+  if (!database_) return;
+  const QList<QTreeWidgetItem*> selected = accountList_->selectedItems();
+  if (selected.size() != 1) return;
+  const uint32_t identity = AccountItem::IdentityOf(selected.first());
+  ErrorList errors;
+  LockwellRecord record(database_.get());
+  if (!database_->ReadRecordById(errors, AccountIdentity::RecordId(identity),
+                                 AccountIdentity::DesktopId(identity), record)) {
+    return;
+  }
+  AccountEditorDialog editor(record, *database_, false, prompter_, this);
+  if (prompter_.RunDialog(editor) != QDialog::Accepted) return;
+  if (!database_->repositionRecord(errors, record)) ShowErrors(prompter_, this, errors);
+  ReloadAccounts();
+  SelectAccount(record);
 }
 
 void MainWindow::DeleteAccounts() {
-  // Built with the account commands: confirmation, deletion of every
-  // selected account, the copy buffer emptied and the list reloaded.
+  if (!database_) return;
+  const std::vector<uint32_t> identities = SelectedIdentities();
+  if (identities.empty()) return;
+  const QString text =
+      identities.size() == 1
+          ? QStringLiteral("Are you sure you want to delete this account?  This operation cannot be undone!")
+          : QStringLiteral(
+                "Are you sure you want to delete all of these accounts?  This operation cannot be undone!");
+  if (prompter_.Message(this, QStringLiteral("Confirm Delete"), text, Prompter::Buttons::YesNo) !=
+      Prompter::Answer::Yes) {
+    return;
+  }
+  // The row of a single deleted account, to select its successor there.
+  int row = -1;
+  if (identities.size() == 1) {
+    const QList<QTreeWidgetItem*> selected = accountList_->selectedItems();
+    if (!selected.isEmpty()) row = accountList_->indexOfTopLevelItem(selected.first());
+  }
+  const uint32_t deleted = lockwell::DeleteAccounts(
+      *database_, identities, [this](const ErrorList& errors) { ShowErrors(prompter_, this, errors); });
+  copyBuffer_.clear();
+  ReloadAccounts();
+  if (deleted == 1 && row >= 0 && accountList_->topLevelItemCount() > 0) {
+    QTreeWidgetItem* item = accountList_->topLevelItem(std::min(row, accountList_->topLevelItemCount() - 1));
+    SelectAccountRow(AccountItem::IdentityOf(item));
+  }
+  RefreshControls(false);
 }
 
 void MainWindow::CutAccounts() {
-  copyBuffer_.clear();
-  cutMarker_ = true;
-  for (QTreeWidgetItem* item : accountList_->selectedItems()) {
-    copyBuffer_.insert(static_cast<int32_t>(AccountItem::IdentityOf(item)));
-  }
+  copyBuffer_.Fill(SelectedIdentities(), true);
   RefreshControls(false);
 }
 
 void MainWindow::CopyAccounts() {
-  copyBuffer_.clear();
-  cutMarker_ = false;
-  for (QTreeWidgetItem* item : accountList_->selectedItems()) {
-    copyBuffer_.insert(static_cast<int32_t>(AccountItem::IdentityOf(item)));
-  }
+  copyBuffer_.Fill(SelectedIdentities(), false);
   RefreshControls(false);
 }
 
 void MainWindow::PasteAccounts() {
-  // Built with the account commands: refusal for "All" and for an empty
-  // buffer, then a move (after Cut) or a copy with new IDs (after Copy) of
-  // every buffered account into the selected category.
+  if (!database_) return;
+  const std::optional<uint32_t> target = SelectedCategory();
+  if (!target) return;
+  switch (copyBuffer_.Paste(*database_, *target,
+                            [this](const ErrorList& errors) { ShowErrors(prompter_, this, errors); })) {
+    case AccountTransfer::PasteResult::kIntoAll:
+      prompter_.Message(this, QString::fromLatin1(AccountTransfer::kIntoAllCaption),
+                        QString::fromLatin1(AccountTransfer::kIntoAll), Prompter::Buttons::Ok);
+      return;
+    case AccountTransfer::PasteResult::kNothing:
+      prompter_.Message(this, QString::fromLatin1(AccountTransfer::kEmptyCaption),
+                        QString::fromLatin1(AccountTransfer::kEmpty), Prompter::Buttons::Ok);
+      return;
+    case AccountTransfer::PasteResult::kPasted:
+      break;
+  }
+  ReloadAccounts();
+  RefreshControls(false);
 }
 
 void MainWindow::SelectAllAccounts() {
@@ -78,6 +150,40 @@ void MainWindow::CopyPassword() {
     prompter_.Message(this, QStringLiteral("Clipboard Error"),
                       QStringLiteral("Could not copy password to the clipboard."), Prompter::Buttons::Ok);
   }
+}
+
+std::vector<uint32_t> MainWindow::SelectedIdentities() const {
+  std::vector<uint32_t> identities;
+  for (int row = 0; row < accountList_->topLevelItemCount(); ++row) {
+    QTreeWidgetItem* item = accountList_->topLevelItem(row);
+    if (item->isSelected()) identities.push_back(AccountItem::IdentityOf(item));
+  }
+  return identities;
+}
+
+bool MainWindow::SelectAccountRow(uint32_t identity) {
+  for (int row = 0; row < accountList_->topLevelItemCount(); ++row) {
+    QTreeWidgetItem* item = accountList_->topLevelItem(row);
+    if (AccountItem::IdentityOf(item) != identity) continue;
+    accountList_->clearSelection();
+    accountList_->setCurrentItem(item);
+    item->setSelected(true);
+    accountList_->scrollToItem(item);
+    accountList_->setFocus();
+    return true;
+  }
+  return false;
+}
+
+void MainWindow::SelectAccount(LockwellRecord& record) {
+  ErrorList errors;
+  uint32_t recordId = 0;
+  bool desktopId = false;
+  if (!record.GetRecordId(errors, recordId, desktopId)) {
+    ShowErrors(prompter_, this, errors);
+    return;
+  }
+  SelectAccountRow(AccountIdentity::Make(recordId, desktopId));
 }
 
 }  // namespace lockwell

@@ -2,7 +2,7 @@
 // note, one row each.
 #include <QTreeWidget>
 
-#include "app/ui/AccountIdentity.h"
+#include "app/AccountIdentity.h"
 #include "app/ui/AccountItem.h"
 #include "app/ui/MainWindow.h"
 #include "platform/ui/Cp1252.h"

@@ -6,7 +6,7 @@
 #include <QTreeWidget>
 #include <optional>
 
-#include "app/ui/AccountIdentity.h"
+#include "app/AccountIdentity.h"
 #include "app/ui/AccountItem.h"
 #include "app/ui/CategoryOrder.h"
 #include "app/ui/MainWindow.h"
