@@ -1,6 +1,7 @@
 // Captures the main window as a user sees it, in its three states, for the
 // README: no database open, a database open (several categories and
-// accounts, one account shown), and locked.
+// accounts, one account shown), and locked; and the account editor adding
+// an account.
 //
 // Usage: lockwell_screenshots <output folder>
 // Run it on a display (take-screenshots.sh starts one under Xvfb).  The
@@ -10,6 +11,8 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
@@ -28,6 +31,8 @@
 #include "support/VaultFixture.h"
 #include "vault/CategoryPrefsTable.h"
 #include "vault/LockwellDatabase.h"
+#include "vault/LockwellRecord.h"
+#include "vault/ui/AccountEditorDialog.h"
 
 namespace lockwell {
 namespace {
@@ -68,7 +73,7 @@ testing::VaultFixture DemoDatabase() {
   return fixture;
 }
 
-bool Capture(MainWindow& window, const std::filesystem::path& file) {
+bool Capture(QWidget& window, const std::filesystem::path& file) {
   for (int i = 0; i < 10; ++i) {
     QApplication::processEvents();
     QTest::qWait(50);
@@ -122,6 +127,27 @@ int Run(const std::filesystem::path& out) {
     emit accounts->header()->sectionClicked(1);  // sorted by Login, ascending
     accounts->setCurrentItem(accounts->findItems("Company VPN", Qt::MatchExactly).first());
     if (!Capture(window, out / "database-open.png")) status = 1;
+
+    {
+      // The editor as New opens it in Business, filled in by the user.
+      ErrorList recordErrors;
+      LockwellRecord record(recordErrors, window.Database(), true);
+      record.SetCategory(recordErrors, 1);
+      const char* const labels[] = {"Login:", "Pwd:", "URL:", " ", " "};
+      for (int n = 0; n < 5; ++n) record.setField(recordErrors, n, labels[n], {});
+      AccountEditorDialog editor(record, *window.Database(), true, prompter, &window);
+      ControlIds::Find<QLineEdit>(&editor, AccountEditorDialog::kTitleId)->setText("Travel Booking");
+      const char* const values[] = {"m.keller@corp.example", "window-seat-17", "https://travel.corp.example"};
+      for (int n = 0; n < 3; ++n) {
+        ControlIds::Find<QPlainTextEdit>(&editor, AccountEditorDialog::kValueIds[n])->setPlainText(values[n]);
+      }
+      ControlIds::Find<QPlainTextEdit>(&editor, AccountEditorDialog::kNoteId)
+          ->setPlainText("Approver: team lead.\nPolicy code CX-12.");
+      editor.move(80, 60);
+      editor.show();
+      if (!Capture(editor, out / "account-editor.png")) status = 1;
+      editor.reject();
+    }
 
     ControlIds::Find<QPushButton>(&window, MainWindow::kLockButtonId)->click();
     if (!Capture(window, out / "locked.png")) status = 1;

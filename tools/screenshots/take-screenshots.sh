@@ -1,6 +1,7 @@
 #!/bin/sh
-# Captures the main window (no database, a database open, locked) under a
-# virtual X display and writes the PNGs to docs/screenshots/.
+# Captures the main window (no database, a database open, locked) and the
+# account editor under a virtual X display and writes the PNGs to
+# docs/screenshots/.
 #
 # Usage: tools/screenshots/take-screenshots.sh [build folder] [output folder]
 # Needs: xvfb (xvfb-run), xauth, qt6-qpa-plugins (the xcb platform) and a

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "app/AccountIdentity.h"
-#include "app/ui/AccountItem.h"
 #include "app/ui/FindDialog.h"
 #include "app/ui/MainWindow.h"
 #include "palmdb/CategoryConstants.h"
@@ -52,15 +51,9 @@ void MainWindow::Find() {
 
   // The search starts at the first selected account, when it can be read.
   std::optional<LockwellRecord> selected;
-  const QList<QTreeWidgetItem*> rows = accountList_->selectedItems();
-  if (!rows.isEmpty()) {
-    uint32_t first = AccountItem::IdentityOf(rows.first());
-    for (int row = 0; row < accountList_->topLevelItemCount(); ++row) {
-      if (accountList_->topLevelItem(row)->isSelected()) {
-        first = AccountItem::IdentityOf(accountList_->topLevelItem(row));
-        break;
-      }
-    }
+  const std::vector<uint32_t> identities = SelectedIdentities();
+  if (!identities.empty()) {
+    const uint32_t first = identities.front();
     selected.emplace(database_.get());
     ErrorList unread;
     if (!database_->ReadRecordById(unread, AccountIdentity::RecordId(first), AccountIdentity::DesktopId(first),
