@@ -22,28 +22,20 @@ constexpr QRect kBackwardsRect(10, 68, 150, 20);
 constexpr QRect kOkRect(244, 10, 76, 24);
 constexpr QRect kCancelRect(244, 40, 76, 24);
 
-template <typename Control>
-Control* Place(Control* control, const char* name, int id, const QRect& rect) {
-  control->setObjectName(name);
-  ControlIds::Set(control, id);
-  control->setGeometry(rect);
-  return control;
-}
-
 }  // namespace
 
 FindDialog::FindDialog(std::string_view categoryName, std::string_view text, bool caseSensitive,
                        bool backwards, Prompter& prompter, QWidget* owner)
     : QDialog(owner),
       prompter_(prompter),
-      prompt_(Place(new QLabel(QStringLiteral("Find What:"), this), "findWhatText", -1, kPromptRect)),
-      field_(Place(new QLineEdit(this), "findWhatEdit", kTextId, kFieldRect)),
-      caseBox_(Place(new QCheckBox(QStringLiteral("Case Sensitive"), this), "caseSensitiveCheck",
+      prompt_(ControlIds::Place(new QLabel(QStringLiteral("Find What:"), this), "findWhatText", -1, kPromptRect)),
+      field_(ControlIds::Place(new QLineEdit(this), "findWhatEdit", kTextId, kFieldRect)),
+      caseBox_(ControlIds::Place(new QCheckBox(QStringLiteral("Case Sensitive"), this), "caseSensitiveCheck",
                      kCaseSensitiveId, kCaseRect)),
-      backwardsBox_(Place(new QCheckBox(QStringLiteral("Search Backwards"), this), "searchBackwardsCheck",
+      backwardsBox_(ControlIds::Place(new QCheckBox(QStringLiteral("Search Backwards"), this), "searchBackwardsCheck",
                           kBackwardsId, kBackwardsRect)),
-      ok_(Place(new QPushButton(QStringLiteral("OK"), this), "okButton", kOkId, kOkRect)),
-      cancel_(Place(new QPushButton(QStringLiteral("Cancel"), this), "cancelButton", kCancelId, kCancelRect)) {
+      ok_(ControlIds::Place(new QPushButton(QStringLiteral("OK"), this), "okButton", kOkId, kOkRect)),
+      cancel_(ControlIds::Place(new QPushButton(QStringLiteral("Cancel"), this), "cancelButton", kCancelId, kCancelRect)) {
   setObjectName("findDialog");
   ControlIds::Set(this, kTemplateId);
   setWindowTitle(QString::fromLatin1(kCaptionPrefix) + Cp1252::ToQString(categoryName));
