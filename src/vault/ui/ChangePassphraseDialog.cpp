@@ -11,17 +11,17 @@
 namespace lockwell {
 namespace {
 
-// 212 x 86 dialog units.
-constexpr int kWidth = 318;
+// 212 x 86 dialog units, widened so that the labels fit this platform's font.
+constexpr int kWidth = 348;
 constexpr int kHeight = 140;
 constexpr int kLabelX = 11;
-constexpr int kLabelWidth = 112;
-constexpr int kEditX = 126;
+constexpr int kLabelWidth = 142;
+constexpr int kEditX = 156;
 constexpr int kEditWidth = 181;
 constexpr int kRowTop[] = {10, 40, 70};
 constexpr int kRowHeight = 22;
-constexpr QRect kOkRect(139, 106, 80, 24);
-constexpr QRect kCancelRect(227, 106, 80, 24);
+constexpr QRect kOkRect(169, 106, 80, 24);
+constexpr QRect kCancelRect(257, 106, 80, 24);
 
 QLineEdit* PassphraseRow(QWidget* parent, int row, const char* caption, const char* name, int id) {
   auto* label = new QLabel(QString::fromLatin1(caption), parent);
