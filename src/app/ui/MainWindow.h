@@ -215,6 +215,9 @@ class MainWindow : public QDialog {
   // Selects the row of `record` after New and Edit; shows the errors when
   // its identity cannot be read.
   void SelectAccount(LockwellRecord& record);
+  // The single selected account: exactly one row selected and its account
+  // read into `record`; false (nothing shown) otherwise.
+  bool ReadSingleSelected(LockwellRecord& record);
   // Item data of the selected rows, top to bottom.
   std::vector<uint32_t> SelectedIdentities() const;
 

@@ -45,19 +45,22 @@ void MainWindow::NewAccount() {
   SelectAccount(record);
 }
 
-void MainWindow::EditAccount() {
-  if (!database_) return;
+bool MainWindow::ReadSingleSelected(LockwellRecord& record) {
   const QList<QTreeWidgetItem*> selected = accountList_->selectedItems();
-  if (selected.size() != 1) return;
+  if (selected.size() != 1) return false;
   const uint32_t identity = AccountItem::IdentityOf(selected.first());
   ErrorList errors;
+  return database_->ReadRecordById(errors, AccountIdentity::RecordId(identity), AccountIdentity::DesktopId(identity),
+                                   record);
+}
+
+void MainWindow::EditAccount() {
+  if (!database_) return;
   LockwellRecord record(database_.get());
-  if (!database_->ReadRecordById(errors, AccountIdentity::RecordId(identity),
-                                 AccountIdentity::DesktopId(identity), record)) {
-    return;
-  }
+  if (!ReadSingleSelected(record)) return;
   AccountEditorDialog editor(record, *database_, false, prompter_, this);
   if (prompter_.RunDialog(editor) != QDialog::Accepted) return;
+  ErrorList errors;
   if (!database_->repositionRecord(errors, record)) ShowErrors(prompter_, this, errors);
   ReloadAccounts();
   SelectAccount(record);
@@ -131,16 +134,10 @@ void MainWindow::SelectAllAccounts() {
 
 void MainWindow::CopyPassword() {
   if (!database_) return;
-  const QList<QTreeWidgetItem*> selected = accountList_->selectedItems();
-  if (selected.size() != 1) return;
-  const uint32_t identity = AccountItem::IdentityOf(selected.first());
-  ErrorList errors;
   LockwellRecord record(database_.get());
-  if (!database_->ReadRecordById(errors, AccountIdentity::RecordId(identity),
-                                 AccountIdentity::DesktopId(identity), record)) {
-    return;
-  }
+  if (!ReadSingleSelected(record)) return;
   SecureString password;
+  ErrorList errors;
   if (!record.findFieldValue(errors, "Pwd", password)) {
     prompter_.Message(this, QStringLiteral("No Password Found"),
                       QStringLiteral("This account does not have a Pwd entry."), Prompter::Buttons::Ok);
