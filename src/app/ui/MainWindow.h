@@ -238,10 +238,8 @@ class MainWindow : public QDialog {
   AccountTransfer copyBuffer_;
   ClipboardGuard clipboard_;
 
-  // Find state, kept across databases; findAgainEnabled_ mirrors the
-  // search's own flag for the menus.
+  // Find state, kept across databases.
   AccountSearch search_;
-  bool findAgainEnabled_ = false;
 
   QIcon programIcon_;
   QMenuBar* menuBar_ = nullptr;

@@ -81,7 +81,7 @@ CommandContext MainWindow::Context() const {
   c.currentCategory = currentCategory_;
   c.selectedAccounts = database_ != nullptr ? SelectedAccountCount() : 0;
   c.copyBufferEmpty = copyBuffer_.empty();
-  c.findAgainEnabled = findAgainEnabled_;
+  c.findAgainEnabled = search_.findAgainEnabled();
   return c;
 }
 

@@ -66,7 +66,6 @@ void MainWindow::Find() {
     ShowErrors(prompter_, this, errors);
     return;
   }
-  findAgainEnabled_ = search_.findAgainEnabled();
   UpdateCommands();
   RunSearchStep();
 }
@@ -95,7 +94,6 @@ void MainWindow::RunSearchStep() {
 void MainWindow::RecomputeFindAgain() {
   // Find Again stays offered only in the category of the last Find.
   search_.CategoryChanged(SelectedCategory().value_or(ALL_CATEGORIES));
-  findAgainEnabled_ = search_.findAgainEnabled();
 }
 
 }  // namespace lockwell
