@@ -2,10 +2,14 @@
 // (offscreen): the editor and the Find dialog are answered by script, the
 // message boxes by queued answers, and the file is reopened afterwards to
 // see what the next HotSync will find.
+#include <gmock/gmock.h>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <map>
 #include <vector>
@@ -155,6 +159,81 @@ TEST_F(AccountCommandsWindowTest, CancelledNewStoresNothing) {
   prompter_.QueueDialogCancel();
   window_->RunCommand(command::kNewAccount);
   EXPECT_EQ(Reopen().size(), 6u);
+}
+
+// Edit on the one selected account: the change is stored at its sorted
+// place under the same identity, marked modified, and the account stays
+// selected when it is still in the list.
+TEST_F(AccountCommandsWindowTest, EditStoresTheChangeInPlaceOfTheOriginal) {
+  struct Case {
+    const char* name;
+    QString category;
+    QString account;
+    QString newTitle;     // empty: left as it is
+    QString newCategory;  // empty: left as it is
+    bool ok;
+    QStringList rowsAfter;
+    QStringList selectedAfter;
+    uint32_t storedCategory;
+  };
+  // clang-format off
+  const std::vector<Case> cases = {
+      {"retitled", "Business", "Zeta mail", "Alpha mail", "", true, {"Alpha mail", "gamma", "note only"},
+       {"Alpha mail"}, kBusiness},
+      {"moved", "Business", "gamma", "", "banking", true, {"note only", "Zeta mail"}, {}, kBanking},
+      {"cancelled", "Business", "gamma", "Omega", "", false, {"gamma", "note only", "Zeta mail"}, {"gamma"},
+       kBusiness},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteDatabase(Demo());
+    OpenWindow();
+    const std::vector<Stored> original = Titled(Reopen(), c.account.toStdString());
+    ASSERT_EQ(original.size(), 1u);
+    OpenWindow();
+    SelectCategory(c.category);
+    SelectAccounts({c.account});
+    QString caption;
+    prompter_.QueueDialog([&](QDialog& dialog) {
+      caption = dialog.windowTitle();
+      if (!c.newTitle.isEmpty()) {
+        ControlIds::Find<QLineEdit>(&dialog, AccountEditorDialog::kTitleId)->setText(c.newTitle);
+      }
+      if (!c.newCategory.isEmpty()) {
+        auto* combo = ControlIds::Find<QComboBox>(&dialog, AccountEditorDialog::kCategoryId);
+        combo->setCurrentIndex(combo->findText(c.newCategory));
+      }
+      ControlIds::Find<QPlainTextEdit>(&dialog, AccountEditorDialog::kValueIds[1])
+          ->setPlainText("new secret");
+      if (c.ok) {
+        ControlIds::Find<QPushButton>(&dialog, AccountEditorDialog::kOkId)->click();
+      } else {
+        dialog.reject();
+      }
+    });
+    window_->RunCommand(command::kEditAccount);
+    EXPECT_EQ(caption, AccountEditorDialog::kEditCaption);
+    EXPECT_EQ(Column(MainWindow::kAccountListId), c.rowsAfter);
+    EXPECT_EQ(SelectedTitles(), c.selectedAfter);
+
+    const std::string title = (c.ok && !c.newTitle.isEmpty() ? c.newTitle : c.account).toStdString();
+    const std::vector<Stored> after = Reopen();
+    EXPECT_EQ(after.size(), 6u);
+    const Stored expected{title, c.storedCategory, c.ok ? PalmDatabaseRecord::STATUS_MODIFIED : kUnchanged,
+                          original[0].identity};
+    EXPECT_THAT(Titled(after, title), ::testing::ElementsAre(expected));
+
+    auto database = OpenDatabase();
+    LockwellRecord record(database.get());
+    ErrorList errors;
+    SecureString label, password;
+    ASSERT_TRUE(database->ReadRecordById(errors, AccountIdentity::RecordId(expected.identity),
+                                         AccountIdentity::DesktopId(expected.identity), record) &&
+                record.getField(errors, 1, label, password))
+        << errors.Summary();
+    EXPECT_EQ(password.view() == "new secret", c.ok);
+  }
 }
 
 TEST_F(AccountCommandsWindowTest, CopyTwoIntoAnotherCategoryMakesNewAccounts) {
@@ -379,6 +458,26 @@ TEST_F(FindWindowTest, FindAgainFollowsTheCategoryOfTheLastFind) {
   EXPECT_FALSE(Enabled(command::kFindAgain));
   SelectCategory("personal");
   EXPECT_TRUE(Enabled(command::kFindAgain));
+}
+
+// A found account missing from the list (stored behind the window's back,
+// the list not reloaded) is reported, not selected.
+TEST_F(FindWindowTest, FoundAccountMissingFromTheListIsAnInternalError) {
+  ErrorList errors;
+  LockwellRecord hidden(errors, window_->Database(), true);
+  ASSERT_TRUE(hidden.SetCategory(errors, kPersonal) && hidden.setTitle(errors, "acct 0") &&
+              hidden.setField(errors, 0, "Login:", "ABC") &&
+              window_->Database()->insertSorted(errors, hidden))
+      << errors.Summary();
+  QueueFind("abc", false, false);
+  prompter_.QueueAnswer(Prompter::Answer::Ok);
+  window_->RunCommand(command::kFind);
+  EXPECT_EQ(NewTexts(), QStringList{"Internal error: Could not select item!"});
+  EXPECT_EQ(prompter_.Requests().back().caption, "Lockwell Internal Error");
+  EXPECT_TRUE(SelectedTitles().isEmpty());
+  // The search goes on from the account it found.
+  window_->RunCommand(command::kFindAgain);
+  EXPECT_EQ(SelectedTitles(), QStringList{"acct 2"});
 }
 
 TEST_F(FindWindowTest, DialogCaptionPreviousTextAndOkEnabling) {
