@@ -40,9 +40,14 @@ int main(int argc, char** argv) {
   std::vector<std::string> leftBehind;
   const bool ok = uninstaller.Run(leftBehind);
   if (!unattended) {
-    QString text = ok ? QStringLiteral("Lockwell was removed from your computer.")
-                      : QStringLiteral("Lockwell was removed, but these could not be:\n");
-    for (const std::string& line : leftBehind) text += QString::fromLocal8Bit(line.c_str()) + QLatin1Char('\n');
+    QString text;
+    if (uninstaller.Refused()) {
+      text = QString::fromLocal8Bit(leftBehind.front().c_str());
+    } else {
+      text = ok ? QStringLiteral("Lockwell was removed from your computer.")
+                : QStringLiteral("Lockwell was removed, but these could not be:\n");
+      for (const std::string& line : leftBehind) text += QString::fromLocal8Bit(line.c_str()) + QLatin1Char('\n');
+    }
     prompter.Message(nullptr, caption, text.trimmed(), lockwell::Prompter::Buttons::Ok);
   } else {
     for (const std::string& line : leftBehind) std::fprintf(stderr, "uninstall: %s\n", line.c_str());

@@ -3,13 +3,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <filesystem>
+#include <system_error>
 
 #include "hotsync/HotSyncBinding.h"
 #include "installer/FileSteps.h"
 #include "installer/InstallFiles.h"
 #include "installer/InstallRegistry.h"
 #include "installer/RegistryTreeRemover.h"
+#include "installer/StartMenuEntry.h"
 #include "platform/Registry.h"
 #include "platform/ShellLink.h"
 #include "platform/SpecialFolders.h"
@@ -52,6 +56,15 @@ Uninstaller::Uninstaller(std::string folder, HotSyncBinding& binding)
 
 bool Uninstaller::Run(std::vector<std::string>& leftBehind) {
   leftBehind.clear();
+  refused_ = false;
+  // The package carries the same file names as an installation (and the
+  // conduit), so taking it for one would break the package and unregister
+  // the conduit of the real installation.
+  if (Exists(folder_ + files::kProgramSource)) {
+    refused_ = true;
+    leftBehind.push_back(kPackageRefusal);
+    return false;
+  }
   RemoveConduit();
   RemoveStartMenu(leftBehind);
   RemoveRegistryEntries();
@@ -88,10 +101,24 @@ void Uninstaller::RemoveStartMenu(std::vector<std::string>& leftBehind) {
     if (!Exists(menu)) continue;
     for (const auto& shortcut : files::kShortcuts) {
       const std::string entry = ShellLink::DesktopEntryPath(menu + shortcut.linkName);
-      RemoveFile(entry, leftBehind);
+      // A link of another installation (or one the user changed) stays.
+      const std::string target = StartMenuEntry::TargetOfFile(entry);
+      if (!target.empty() && IsInsideFolder(target)) RemoveFile(entry, leftBehind);
     }
     RemoveFolder(menu, leftBehind);
   }
+}
+
+bool Uninstaller::IsInsideFolder(const std::string& path) const {
+  namespace fs = std::filesystem;
+  std::string folderText = folder_;
+  while (folderText.size() > 1 && folderText.back() == '/') folderText.pop_back();
+  std::error_code ignored;
+  const fs::path folder = fs::weakly_canonical(fs::path(folderText), ignored);
+  const fs::path target = fs::weakly_canonical(fs::path(path), ignored);
+  if (folder.empty() || target.empty()) return false;
+  // Compared name by name, so that ".../Lockwell2" is not inside ".../Lockwell".
+  return std::mismatch(folder.begin(), folder.end(), target.begin(), target.end()).first == folder.end();
 }
 
 void Uninstaller::RemoveRegistryEntries() {

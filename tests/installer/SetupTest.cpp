@@ -18,6 +18,7 @@
 #include "installer/InstallerFixture.h"
 #include "installer/Setup.h"
 #include "installer/Uninstaller.h"
+#include "platform/ShellLink.h"
 #include "platform/ui/ControlIds.h"
 #include "platform/ui/ScriptedPrompter.h"
 
@@ -127,6 +128,9 @@ TEST_F(SetupTest, UninstallingAnOlderCopyLeavesTheNewerRegistration) {
   std::vector<std::string> leftBehind;
   EXPECT_TRUE(uninstaller.Run(leftBehind));
   EXPECT_FALSE(fs::exists(old));
+  for (const auto& shortcut : install_files::kShortcuts) {
+    EXPECT_TRUE(fs::exists(ShellLink::DesktopEntryPath(menuFolder + shortcut.linkName))) << shortcut.linkName;
+  }
   EXPECT_EQ(ReadInstallPath(), folder / "second/Lockwell/");
   EXPECT_EQ(RegistryText(Hive::ClassesRoot, ".lwdb", ""), "LockwellPC File");
   EXPECT_EQ(RegistryText(Hive::LocalMachine, kUninstallKeyPath, "DisplayName"), "Lockwell 4.0.9");
