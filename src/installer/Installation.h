@@ -23,7 +23,7 @@ class Installation {
       : options_(options), binding_(binding), observer_(observer) {}
 
   // The bar's maximum for these choices: one more than the number of items
-  // when anything goes into the folder.
+  // when the handheld program is chosen (it has no item).
   static int Range(const InstallOptions& options);
 
   // True when every step succeeded.
