@@ -38,10 +38,6 @@
 #include "storage/SecureString.h"
 #include "support/VaultFixture.h"
 #include "vault/LockwellDatabase.h"
-#include "vault/LockwellRecord.h"
-#include "vault/ui/AccountEditorDialog.h"
-#include "vault/ui/CategoryPrefsDialog.h"
-#include "vault/ui/ChangePassphraseDialog.h"
 #include "vault/ui/ChooseLabelDialog.h"
 
 namespace lockwell {
@@ -64,7 +60,6 @@ class Camera {
     }
   }
   bool Failed() const { return failed_; }
-  std::string Path(const QString& name) const { return (folder_ + "/" + name + ".png").toStdString(); }
 
  private:
   QString folder_;
@@ -181,37 +176,6 @@ bool DesktopPictures(Camera& camera, const std::string& scratch) {
   label.SetChoices({"Login:", "Pwd:", "PIN:", "URL:", "Acct #:", "Custom..."});
   camera.Take(label, "pc-custom");
   label.hide();
-
-  // Grabbed directly when the menu command does not bring them up.
-  LockwellDatabase& database = *window.Database();
-  if (!std::filesystem::exists(camera.Path("pc-category-prefs"))) {
-    prompter.Next("pc-category-prefs");
-    CategoryPrefsDialog::Edit(prompter, &window, database, 3);
-  }
-  if (!std::filesystem::exists(camera.Path("pc-edit-account"))) {
-    for (uint32_t position = 0; position < 4; ++position) {
-      ErrorList errors;
-      LockwellRecord record(&database);
-      if (!database.ReadRecordAt(errors, position, record)) continue;
-      AccountEditorDialog editor(record, database, false, prompter, &window);
-      if (editor.windowTitle().isEmpty()) continue;
-      camera.Take(editor, "pc-edit-account");
-      editor.hide();
-      break;
-    }
-  }
-  if (!std::filesystem::exists(camera.Path("pc-add-account"))) {
-    ErrorList errors;
-    LockwellRecord record(errors, &database, true);
-    AccountEditorDialog editor(record, database, true, prompter, &window);
-    camera.Take(editor, "pc-add-account");
-    editor.hide();
-  }
-  if (!std::filesystem::exists(camera.Path("pc-passphrase"))) {
-    ChangePassphraseDialog change(prompter, &window);
-    camera.Take(change, "pc-passphrase");
-    change.hide();
-  }
 
   window.Action(command::kLock)->trigger();
   QApplication::processEvents();
