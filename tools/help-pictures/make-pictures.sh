@@ -8,6 +8,8 @@
 # installed (else Qt's offscreen platform).  Pictures of things that are not
 # windows of this system (the handheld's screens, HotSync, the small margin
 # symbols) are drawn here as small images of their subject.  Needs ImageMagick.
+# Exits 1, leaving the help folder as it was, when the tool fails or does not
+# render one of the windows.
 set -eu
 build=${1:?usage: make-pictures.sh BUILD-FOLDER [HELP-FOLDER]}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -17,24 +19,29 @@ tool=$build/src/installer/help-pictures/help-pictures
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+# The windows, rendered before anything is written to the help folder: when
+# the tool fails or a window is missing, the help keeps its pictures.
 if command -v xvfb-run >/dev/null 2>&1; then
-  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" "$tool" "$work" 2>/dev/null || true
+  render() { QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" "$tool" "$work"; }
+else
+  render() { QT_QPA_PLATFORM=offscreen "$tool" "$work"; }
 fi
-[ -f "$work/pc-main.png" ] || QT_QPA_PLATFORM=offscreen "$tool" "$work" 2>/dev/null || true
+render || { echo "make-pictures: help-pictures failed; nothing was written to $help" >&2; exit 1; }
+windows="choose-component start-installation pc-main pc-locked pc-account-list pc-account-view
+         pc-category-pane pc-enter-pass pc-custom pc-passphrase about-pc pc-add-account pc-edit-account
+         pc-category-prefs pc-find"
+missing=""
+for name in $windows; do
+  [ -f "$work/$name.png" ] || missing="$missing $name"
+done
+if [ -n "$missing" ]; then
+  echo "make-pictures: no window rendered for:$missing; nothing was written to $help" >&2
+  exit 1
+fi
 
 # Windows: the rendered picture, as GIF.
-for name in choose-component start-installation pc-main pc-locked pc-account-list pc-account-view \
-            pc-category-pane pc-enter-pass pc-custom pc-passphrase about-pc pc-add-account pc-edit-account \
-            pc-category-prefs pc-find; do
-  if [ -f "$work/$name.png" ]; then
-    convert "$work/$name.png" "$help/$name.gif"
-  else
-    # The window could not be brought up: a labelled frame stands in.
-    convert -size 320x120 xc:'#ece9d8' -fill '#0a246a' -draw 'rectangle 0,0 319,18' \
-      -fill white -pointsize 12 -annotate +6+14 "Lockwell/PC" \
-      -fill black -pointsize 13 -gravity center -annotate +0+8 "$name" "$help/$name.gif"
-    echo "make-pictures: no window rendered for $name; a labelled frame stands in" >&2
-  fi
+for name in $windows; do
+  convert "$work/$name.png" "$help/$name.gif"
 done
 
 # The program icon.
