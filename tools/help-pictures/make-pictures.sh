@@ -14,7 +14,7 @@ set -eu
 build=${1:?usage: make-pictures.sh BUILD-FOLDER [HELP-FOLDER]}
 here=$(cd "$(dirname "$0")" && pwd)
 help=${2:-$here/../../help}
-tool=$build/src/installer/help-pictures/help-pictures
+tool=$build/tools/help-pictures/help-pictures
 [ -x "$tool" ] || { echo "make-pictures: $tool is not built (cmake --build $build --target help-pictures)" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
