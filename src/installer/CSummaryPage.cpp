@@ -26,33 +26,25 @@ CSummaryPage::CSummaryPage(InstallerContext& context, QWidget* parent)
   setButtonText(QWizard::FinishButton, QStringLiteral("Install"));
 }
 
-std::string CSummaryPage::BuildSummary(const InstallOptions& options) {
-  std::string text;
+QString CSummaryPage::BuildSummary(const InstallOptions& options) {
+  const QString folder = QFile::decodeName(QByteArray::fromStdString(options.installFolder));
+  QString text;
   if (options.installDesktop) {
-    text += "Install Lockwell/PC\r\n    Installation Path: " + options.installFolder + "\r\n\r\n";
+    text += QStringLiteral("Install Lockwell/PC\r\n    Installation Path: ") + folder + "\r\n\r\n";
   }
   if (options.installHandheld) {
-    text += "Install Lockwell for the Palm\r\n    Palm User Name: " + options.palmUserName + "\r\n\r\n";
+    text += QStringLiteral("Install Lockwell for the Palm\r\n    Palm User Name: ") +
+            Cp1252::ToQString(options.palmUserName) + "\r\n\r\n";
   }
   if (options.installConduit) {
-    text += "Install Lockwell Conduit\r\n    Installation Path: " + options.installFolder + "\r\n\r\n";
+    text += QStringLiteral("Install Lockwell Conduit\r\n    Installation Path: ") + folder + "\r\n\r\n";
   }
   return text;
 }
 
 void CSummaryPage::initializePage() {
-  summary_ = BuildSummary(context_.options);
-  // Folders are file-system text, the user name Windows-1252: each line is
-  // shown through its own conversion.
-  const InstallOptions& o = context_.options;
-  QString shown;
-  const QString folder = QFile::decodeName(QByteArray::fromStdString(o.installFolder));
-  if (o.installDesktop) shown += QStringLiteral("Install Lockwell/PC\n    Installation Path: ") + folder + "\n\n";
-  if (o.installHandheld) {
-    shown += QStringLiteral("Install Lockwell for the Palm\n    Palm User Name: ") + Cp1252::ToQString(o.palmUserName) +
-             "\n\n";
-  }
-  if (o.installConduit) shown += QStringLiteral("Install Lockwell Conduit\n    Installation Path: ") + folder + "\n\n";
+  QString shown = BuildSummary(context_.options);
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   field_->setPlainText(shown);
 }
 

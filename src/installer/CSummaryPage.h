@@ -2,7 +2,7 @@
 // Buttons: Back, and Finish captioned "Install", which ends the wizard.
 #pragma once
 
-#include <string>
+#include <QString>
 
 #include "installer/InstallerPage.h"
 
@@ -21,13 +21,12 @@ class CSummaryPage : public InstallerPage {
   void initializePage() override;
   int nextId() const override { return -1; }
 
-  // The summary of `options`, CR LF line ends, in the installer's 8-bit text.
-  static std::string BuildSummary(const InstallOptions& options);
-  const std::string& SummaryText() const { return summary_; }
+  // The summary of `options`, CR LF line ends.  Folders are file-system
+  // text, the HotSync user name Windows-1252.
+  static QString BuildSummary(const InstallOptions& options);
 
  private:
   QPlainTextEdit* field_;
-  std::string summary_;
 };
 
 }  // namespace lockwell

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 
 #include <memory>
 
@@ -48,8 +49,10 @@ class WizardTest : public InstallerFixture {
     wizard->next();
     ASSERT_EQ(wizard->currentId(), kComponentsPageId);
   }
+  // What the summary field shows.
   std::string Summary() const {
-    return static_cast<CSummaryPage*>(wizard->page(kSummaryPageId))->SummaryText();
+    const auto* field = ControlIds::Find<QPlainTextEdit>(wizard->page(kSummaryPageId), CSummaryPage::kSummaryId);
+    return field->toPlainText().toStdString();
   }
 
   ScriptedPrompter prompter;
@@ -80,11 +83,11 @@ TEST_F(WizardTest, OneHotSyncUserIsTakenWithoutAsking) {
   EXPECT_TRUE(wizard->button(QWizard::FinishButton)->isVisible());
   EXPECT_FALSE(wizard->button(QWizard::HelpButton)->isVisible());
   EXPECT_EQ(Summary(),
-            "Install Lockwell/PC\r\n    Installation Path: " + installFolder +
-                "\r\n\r\n"
-                "Install Lockwell for the Palm\r\n    Palm User Name: Ann Smith\r\n\r\n"
-                "Install Lockwell Conduit\r\n    Installation Path: " +
-                installFolder + "\r\n\r\n");
+            "Install Lockwell/PC\n    Installation Path: " + installFolder +
+                "\n\n"
+                "Install Lockwell for the Palm\n    Palm User Name: Ann Smith\n\n"
+                "Install Lockwell Conduit\n    Installation Path: " +
+                installFolder + "\n\n");
   EXPECT_TRUE(prompter.Problems().isEmpty()) << prompter.Problems().join("\n").toStdString();
 }
 
@@ -111,7 +114,7 @@ TEST_F(WizardTest, HandheldAloneGoesStraightToThePalmUserAndBack) {
   UserList()->setCurrentIndex(UserList()->findText("zed"));
   wizard->next();
   ASSERT_EQ(wizard->currentId(), kSummaryPageId);
-  EXPECT_EQ(Summary(), "Install Lockwell for the Palm\r\n    Palm User Name: zed\r\n\r\n");
+  EXPECT_EQ(Summary(), "Install Lockwell for the Palm\n    Palm User Name: zed\n\n");
   wizard->back();
   EXPECT_EQ(wizard->currentId(), kPalmUserPageId);
 }
@@ -186,7 +189,7 @@ TEST_F(WizardTest, WithoutPalmDesktopOnlyTheDesktopProgramCanBeChosen) {
   }
   wizard->next();
   wizard->next();
-  EXPECT_EQ(Summary(), "Install Lockwell/PC\r\n    Installation Path: " + installFolder + "\r\n\r\n");
+  EXPECT_EQ(Summary(), "Install Lockwell/PC\n    Installation Path: " + installFolder + "\n\n");
 }
 
 TEST_F(WizardTest, SummaryIsRebuiltOnEveryVisit) {
@@ -206,7 +209,23 @@ TEST_F(WizardTest, SummaryIsRebuiltOnEveryVisit) {
   wizard->next();
   FolderField()->setText("/srv/lw");
   wizard->next();
-  EXPECT_EQ(Summary(), "Install Lockwell/PC\r\n    Installation Path: /srv/lw\r\n\r\n");
+  EXPECT_EQ(Summary(), "Install Lockwell/PC\n    Installation Path: /srv/lw\n\n");
+}
+
+// The user name comes from Palm Desktop in Windows-1252, the folder is
+// file-system text: each is shown as the person wrote it.
+TEST_F(WizardTest, SummaryShowsAccentedNamesAsWritten) {
+  InstallPalmDesktop({"Ren\xe9"}, false);
+  Start();
+  ToComponents();
+  wizard->next();
+  FolderField()->setText(QStringLiteral("/srv/caf\u00e9"));
+  wizard->next();
+  ASSERT_EQ(wizard->currentId(), kSummaryPageId);
+  EXPECT_EQ(Summary(),
+            "Install Lockwell/PC\n    Installation Path: /srv/caf\xc3\xa9\n\n"
+            "Install Lockwell for the Palm\n    Palm User Name: Ren\xc3\xa9\n\n"
+            "Install Lockwell Conduit\n    Installation Path: /srv/caf\xc3\xa9\n\n");
 }
 
 TEST_F(WizardTest, LicenceIsReadOnceOrTheWizardEnds) {
