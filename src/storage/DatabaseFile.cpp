@@ -396,20 +396,17 @@ bool DatabaseFile::Locate(ErrorList& errors, uint32_t number, uint32_t& size) {
     return false;
   }
   const uint32_t offset = recordOffsets_[number];
-  if (!file_.Seek(offset)) {
-    ReportIoError(errors, "Couldn't seek to record", kErrSeek);
-    return false;
-  }
-  uint32_t flags;
-  if (!ReadWord(file_, size)) {
+  // Invariant 4 leaves room for the slot header before dataEnd.
+  unsigned char header[kSlotHeaderSize];
+  size_t got = 0;
+  const bool readOk = file_.ReadAt(offset, header, sizeof header, got);
+  if (!readOk || got < sizeof header) {
+    if (readOk) errno = ENODATA;  // the file ends before dataEnd says
     ReportIoError(errors, "Couldn't read record size", kErrRead);
     return false;
   }
-  if (!ReadWord(file_, flags)) {
-    ReportIoError(errors, "Couldn't read record flags", kErrRead);
-    return false;
-  }
-  return CheckSlot(errors, offset, size, flags);
+  size = GetWord(header);
+  return CheckSlot(errors, offset, size, GetWord(header + kFlagsInBlock));
 }
 
 bool DatabaseFile::CheckSlot(ErrorList& errors, uint32_t offset, uint32_t size, uint32_t flags) {
@@ -429,48 +426,22 @@ bool DatabaseFile::CheckSlot(ErrorList& errors, uint32_t offset, uint32_t size, 
 }
 
 bool DatabaseFile::ReadRecord(ErrorList& errors, uint32_t number, std::string& data) {
-  return ReadSlot(errors, number, std::numeric_limits<size_t>::max(), data);
+  return ReadRecordStart(errors, number, std::numeric_limits<size_t>::max(), data);
 }
 
 bool DatabaseFile::ReadRecordStart(ErrorList& errors, uint32_t number, size_t limit, std::string& data) {
-  return ReadSlot(errors, number, limit, data);
-}
-
-bool DatabaseFile::ReadSlot(ErrorList& errors, uint32_t number, size_t limit, std::string& data) {
   if (!CheckOpen(errors)) return false;
-  if (number >= count_) {
-    errors.Append(ModuleId(), kErrRecordNumber, "Invalid record number specified");
-    return false;
-  }
+  uint32_t size;
+  if (!Locate(errors, number, size)) return false;
   const uint32_t offset = recordOffsets_[number];
-  // Accounts are a few hundred bytes, so one read of this size brings the
-  // slot header and, nearly always, the whole record.  Invariant 4 leaves at
-  // least a slot header before dataEnd.
-  constexpr uint64_t kFirstRead = 1024;
-  char first[kFirstRead];
-  const size_t wanted = static_cast<size_t>(std::min<uint64_t>(
-      {kFirstRead, dataEnd_ - static_cast<uint64_t>(offset), kSlotHeaderSize + std::min<uint64_t>(limit, kFirstRead)}));
-  size_t got = 0;
-  const bool readOk = file_.ReadAt(offset, first, wanted, got);
-  if (!readOk || got < wanted) {
-    if (readOk) errno = ENODATA;  // the file ends before dataEnd says
-    ReportIoError(errors, "Couldn't read record size", kErrRead);
-    return false;
-  }
-  const auto* header = reinterpret_cast<const unsigned char*>(first);
-  const uint32_t size = GetWord(header);
-  if (!CheckSlot(errors, offset, size, GetWord(header + kFlagsInBlock))) return false;
   // CheckSlot bounded the slot by dataEnd, so this allocation is bounded too.
-  const size_t length = static_cast<size_t>(std::min<uint64_t>(size - kSlotHeaderSize, limit));
-  const size_t inFirst = std::min(length, got - static_cast<size_t>(kSlotHeaderSize));
-  std::string bytes(first + kSlotHeaderSize, inFirst);
-  if (inFirst < length) {
-    bytes.resize(length);
-    size_t rest = 0;
-    const bool restOk =
-        file_.ReadAt(offset + kSlotHeaderSize + inFirst, bytes.data() + inFirst, length - inFirst, rest);
-    if (!restOk || rest < length - inFirst) {
-      if (restOk) errno = ENODATA;
+  std::string bytes(static_cast<size_t>(std::min<uint64_t>(size - kSlotHeaderSize, limit)), '\0');
+  if (!bytes.empty()) {
+    // The header read left the bytes after it in the file's read window.
+    size_t got = 0;
+    const bool readOk = file_.ReadAt(offset + kSlotHeaderSize, bytes.data(), bytes.size(), got);
+    if (!readOk || got < bytes.size()) {
+      if (readOk) errno = ENODATA;
       ReportIoError(errors, "Couldn't read record", kErrRead);
       return false;
     }

@@ -147,9 +147,6 @@ class DatabaseFile {
   bool Locate(ErrorList& errors, uint32_t number, uint32_t& size);
   // Refuses a slot header that is dead or reaches outside the data.
   bool CheckSlot(ErrorList& errors, uint32_t offset, uint32_t size, uint32_t flags);
-  // Reads record `number` up to `limit` data bytes with as few calls as the
-  // record's size allows.
-  bool ReadSlot(ErrorList& errors, uint32_t number, size_t limit, std::string& data);
   // Writes `bytes` at dataEnd and moves dataEnd past them.
   bool AllocateBlock(ErrorList& errors, const std::string& bytes, uint32_t& offset);
   bool GrowIndex(ErrorList& errors);
