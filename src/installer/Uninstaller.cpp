@@ -12,7 +12,6 @@
 #include "installer/FileSteps.h"
 #include "installer/InstallFiles.h"
 #include "installer/InstallRegistry.h"
-#include "installer/RegistryTreeRemover.h"
 #include "installer/StartMenuEntry.h"
 #include "platform/Registry.h"
 #include "platform/ShellLink.h"
@@ -124,14 +123,14 @@ bool Uninstaller::IsInsideFolder(const std::string& path) const {
 void Uninstaller::RemoveRegistryEntries() {
   const std::string typeCommand = std::string(kFileTypeName) + "\\shell\\open\\command";
   if (TextValue(Hive::ClassesRoot, typeCommand, "") == FileTypeCommand(folder_)) {
-    RegistryTreeRemover::Remove(Hive::ClassesRoot, kFileTypeName);
+    Registry::DeleteKey(Hive::ClassesRoot, kFileTypeName, RegistryDeletion::WholeTree);
     if (TextValue(Hive::ClassesRoot, kFileTypeKey, "") == kFileTypeName) {
-      RegistryTreeRemover::Remove(Hive::ClassesRoot, kFileTypeKey);
+      Registry::DeleteKey(Hive::ClassesRoot, kFileTypeKey, RegistryDeletion::WholeTree);
     }
   }
 
   if (TextValue(Hive::LocalMachine, kUninstallKeyPath, "UninstallString") == folder_ + files::kUninstall) {
-    RegistryTreeRemover::Remove(Hive::LocalMachine, kUninstallKeyPath);
+    Registry::DeleteKey(Hive::LocalMachine, kUninstallKeyPath, RegistryDeletion::WholeTree);
   }
 
   if (TextValue(Hive::LocalMachine, kInstallPathKeyPath, "InstallPath") == folder_) {
@@ -140,8 +139,8 @@ void Uninstaller::RemoveRegistryEntries() {
       key.DeleteValue("InstallPath");
     }
     // The keys setup may have created; kept when anything else lives there.
-    RegistryTreeRemover::RemoveIfEmpty(Hive::LocalMachine, kInstallPathKeyPath);
-    RegistryTreeRemover::RemoveIfEmpty(Hive::LocalMachine, "Software\\Tallmark");
+    Registry::DeleteKey(Hive::LocalMachine, kInstallPathKeyPath, RegistryDeletion::OnlyWhenEmpty);
+    Registry::DeleteKey(Hive::LocalMachine, "Software\\Tallmark", RegistryDeletion::OnlyWhenEmpty);
   }
 }
 

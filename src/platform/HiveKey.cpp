@@ -62,6 +62,13 @@ bool HiveKey::DeleteValue(std::string_view valueName) {
   return false;
 }
 
+bool HiveKey::DeleteSubKey(std::string_view keyName) {
+  const HiveKey* found = FindSubKey(keyName);
+  if (found == nullptr) return false;
+  std::erase_if(subkeys, [found](const std::unique_ptr<HiveKey>& subkey) { return subkey.get() == found; });
+  return true;
+}
+
 bool SplitKeyPath(std::string_view path, std::vector<std::string_view>& names) {
   names.clear();
   if (path.empty()) return true;

@@ -29,6 +29,8 @@ struct HiveKey {
   // its name) or appends a new value.
   void SetValue(RegistryValue value);
   bool DeleteValue(std::string_view valueName);
+  // Removes the subkey with everything below it; false when there is none.
+  bool DeleteSubKey(std::string_view keyName);
 };
 
 // Splits "A\B\C" into its names; false when a name is empty or invalid.

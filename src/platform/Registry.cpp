@@ -34,4 +34,8 @@ RegistryStatus Registry::CreateKey(Hive hive, std::string_view path, RegistryKey
   return RegistryKey(hive, "", RegistryAccess::Full).CreateSubKey(path, key);
 }
 
+RegistryStatus Registry::DeleteKey(Hive hive, std::string_view path, RegistryDeletion how) {
+  return RegistryKey(hive, "", RegistryAccess::Full).DeleteSubKey(path, how);
+}
+
 }  // namespace lockwell

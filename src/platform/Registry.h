@@ -21,6 +21,8 @@ class Registry {
   static RegistryStatus OpenKey(Hive hive, std::string_view path, RegistryAccess access, RegistryKey& key);
   // Opens a key with full access, creating it and its missing parents.
   static RegistryStatus CreateKey(Hive hive, std::string_view path, RegistryKey& key);
+  // Deletes a key below the hive (see RegistryKey::DeleteSubKey).
+  static RegistryStatus DeleteKey(Hive hive, std::string_view path, RegistryDeletion how);
   // The folder that holds the hive files; empty when no folder can be named.
   static std::string Directory();
 };

@@ -133,4 +133,22 @@ RegistryStatus RegistryKey::DeleteValue(std::string_view name) {
   return session.Store().Commit() ? RegistryStatus::Ok : RegistryStatus::IoError;
 }
 
+RegistryStatus RegistryKey::DeleteSubKey(std::string_view path, RegistryDeletion how) {
+  if (!open_) return RegistryStatus::InvalidHandle;
+  if (access_ != RegistryAccess::Full) return RegistryStatus::AccessDenied;
+  std::vector<std::string_view> names;
+  if (!SplitKeyPath(path, names) || names.empty()) return RegistryStatus::InvalidName;
+  HiveSession session(hive_);
+  if (!session.Ok()) return RegistryStatus::IoError;
+  const size_t cut = path.find_last_of('\\');
+  HiveKey* parent = session.Store().Root().FindPath(Join(cut == std::string_view::npos ? "" : path.substr(0, cut)));
+  HiveKey* key = parent == nullptr ? nullptr : parent->FindSubKey(names.back());
+  if (key == nullptr) return RegistryStatus::NotFound;
+  if (how == RegistryDeletion::OnlyWhenEmpty && (!key->values.empty() || !key->subkeys.empty())) {
+    return RegistryStatus::NotEmpty;
+  }
+  parent->DeleteSubKey(names.back());
+  return session.Store().Commit() ? RegistryStatus::Ok : RegistryStatus::IoError;
+}
+
 }  // namespace lockwell

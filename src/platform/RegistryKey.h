@@ -53,6 +53,11 @@ class RegistryKey {
   RegistryStatus SetText(std::string_view name, std::string_view text);
   RegistryStatus SetDword(std::string_view name, uint32_t number);
   RegistryStatus DeleteValue(std::string_view name);
+  // Deletes the key at `path` below this one (never this key itself: the
+  // path must name at least one key).  NotFound when it does not exist;
+  // NotEmpty, deleting nothing, when `how` is OnlyWhenEmpty and it holds
+  // values or subkeys.  Needs full access.
+  RegistryStatus DeleteSubKey(std::string_view path, RegistryDeletion how);
 
  private:
   friend class Registry;

@@ -33,6 +33,13 @@ enum class RegistryStatus {
   InvalidName,    // a key or value name the store cannot hold
   InvalidHandle,  // the key is not open
   IoError,        // the hive file or its lock could not be used
+  NotEmpty,       // a key to be deleted only when empty still holds something
+};
+
+// What a key deletion takes with it.
+enum class RegistryDeletion {
+  WholeTree,      // the key, its values and every key below it
+  OnlyWhenEmpty,  // the key only when it holds no values and no subkeys
 };
 
 // One value.  REG_SZ data holds the text followed by its terminating zero, and

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -45,7 +46,7 @@ class RegistryTest : public ::testing::Test {
   // reads the hive from its file instead of from what this process remembers.
   void ReadBackFromCopy() {
     std::string copy = folder / ("registry-copy-" + std::to_string(++copies_));
-    fs::copy(folder / "registry", copy);
+    fs::copy(Registry::Directory(), copy);
     folder.Set("LOCKWELL_REGISTRY_DIR", copy);
   }
 
@@ -146,6 +147,66 @@ TEST_F(RegistryTest, RefusesWritesWithoutAccessAndNamesItCannotHold) {
   };
   for (const auto& c : cases) EXPECT_EQ(c.got, c.expected) << c.what;
   EXPECT_EQ(ValueNames(full), std::vector<std::string>{});
+}
+
+TEST_F(RegistryTest, DeletesKeysWholeOrOnlyWhenEmpty) {
+  const std::vector<std::string> keys = {"Software\\Tallmark\\LockwellPC", "Software\\Tallmark\\Empty",
+                                         "Software\\Tallmark", "Software\\Other"};
+  struct Case {
+    const char* what;
+    std::function<RegistryStatus()> act;
+    RegistryStatus expected;
+    std::set<std::string> gone;
+  };
+  const Case cases[] = {
+      {"a tree, named in another letter case",
+       [] { return Registry::DeleteKey(CU, "SOFTWARE\\tallmark", RegistryDeletion::WholeTree); }, Ok,
+       {"Software\\Tallmark\\LockwellPC", "Software\\Tallmark\\Empty", "Software\\Tallmark"}},
+      {"an empty key",
+       [] { return Registry::DeleteKey(CU, "Software\\Tallmark\\Empty", RegistryDeletion::OnlyWhenEmpty); }, Ok,
+       {"Software\\Tallmark\\Empty"}},
+      {"a key with subkeys, only when empty",
+       [] { return Registry::DeleteKey(CU, "Software\\Tallmark", RegistryDeletion::OnlyWhenEmpty); },
+       RegistryStatus::NotEmpty, {}},
+      {"a key with a value, only when empty",
+       [] { return Registry::DeleteKey(CU, "Software\\Tallmark\\LockwellPC", RegistryDeletion::OnlyWhenEmpty); },
+       RegistryStatus::NotEmpty, {}},
+      {"below an open key",
+       [] {
+         RegistryKey software;
+         EXPECT_EQ(Registry::OpenKey(CU, "Software", RegistryAccess::Full, software), Ok);
+         return software.DeleteSubKey("Tallmark\\LockwellPC", RegistryDeletion::WholeTree);
+       },
+       Ok, {"Software\\Tallmark\\LockwellPC"}},
+      {"through a read-only key",
+       [] {
+         RegistryKey software;
+         EXPECT_EQ(Registry::OpenKey(CU, "Software", RegistryAccess::Read, software), Ok);
+         return software.DeleteSubKey("Other", RegistryDeletion::WholeTree);
+       },
+       RegistryStatus::AccessDenied, {}},
+      {"a missing key", [] { return Registry::DeleteKey(CU, "Software\\Nobody", RegistryDeletion::WholeTree); },
+       RegistryStatus::NotFound, {}},
+      {"below a missing key", [] { return Registry::DeleteKey(CU, "Nobody\\Other", RegistryDeletion::WholeTree); },
+       RegistryStatus::NotFound, {}},
+      {"the hive itself", [] { return Registry::DeleteKey(CU, "", RegistryDeletion::WholeTree); },
+       RegistryStatus::InvalidName, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Registry::DeleteKey(CU, "Software", RegistryDeletion::WholeTree);
+    for (const std::string& path : keys) Create(path);
+    ASSERT_EQ(Create("Software\\Tallmark\\LockwellPC").SetText("InstallPath", "/opt/lw/"), Ok);
+
+    EXPECT_EQ(c.act(), c.expected);
+    // What is gone is gone from the file too.
+    ReadBackFromCopy();
+    for (const std::string& path : keys) {
+      RegistryKey key;
+      const RegistryStatus found = Registry::OpenKey(CU, path, RegistryAccess::Read, key);
+      EXPECT_EQ(found, c.gone.count(path) ? RegistryStatus::NotFound : Ok) << path;
+    }
+  }
 }
 
 TEST_F(RegistryTest, EveryKindOfValueSurvivesTheHiveFile) {
