@@ -624,12 +624,9 @@ bool DatabaseFile::RewriteIndex(ErrorList& errors, uint32_t from) {
       ReportIoError(errors, text, kErrSeek);
       return false;
     }
-    std::string offsets(4ull * (count_ - from), '\0');
-    for (uint32_t i = from; i < count_; ++i) {
-      const uint32_t offset = recordOffsets_[i];
-      for (int byte = 0; byte < 4; ++byte)
-        offsets[4ull * (i - from) + byte] = static_cast<char>((offset >> (8 * byte)) & 0xFF);
-    }
+    std::string offsets;
+    offsets.reserve(4ull * (count_ - from));
+    for (uint32_t i = from; i < count_; ++i) PutWord(offsets, recordOffsets_[i]);
     if (!file_.Write(offsets.data(), offsets.size())) {
       ReportIoError(errors, text, kErrWrite);
       return false;
