@@ -4,17 +4,20 @@
 // passphrase is the fixed demo one that scripts/run --demo shows.
 //
 //   make-demo DB
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
 #include <string>
+#include <string_view>
 
 #include "palmdb/CategoryConstants.h"
-#include "palmdb/PalmDatabaseRecord.h"
 #include "storage/ErrorList.h"
 #include "storage/SecureString.h"
+#include "support/VaultFixture.h"
 #include "vault/LockwellDatabase.h"
-#include "vault/LockwellRecord.h"
 
+namespace lockwell {
 namespace {
 
 // A demonstration passphrase, printed for the user to type; it guards only
@@ -30,7 +33,8 @@ struct DemoAccount {
   const char* note;
 };
 
-constexpr const char* kCategories[] = {"Business", "Personal", "Banking", "Web"};
+// By category number; Unfiled is number 0 in every database.
+constexpr const char* kCategories[] = {"Unfiled", "Business", "Personal", "Banking", "Web"};
 
 constexpr DemoAccount kAccounts[] = {
     {"Business", "Acme Corp VPN", "jdoe", "Vp7!river-stone", "vpn.acme.example", ""},
@@ -50,7 +54,27 @@ constexpr DemoAccount kAccounts[] = {
     {"Web", "News Forum", "jdoe_reads", "Quill-Ink-4", "forum.example.net", ""},
 };
 
+// The conduit's file: records with handheld IDs, synchronised and in sorted
+// order, in a database that belongs to the handheld (VaultFixture's defaults).
+testing::VaultFixture DemoDatabase() {
+  testing::VaultFixture fixture;
+  fixture.passphrase = kDemoPassphrase;
+  fixture.categories.assign(std::begin(kCategories), std::end(kCategories));
+  for (const DemoAccount& demo : kAccounts) {
+    auto account = testing::FixtureAccount::Simple(demo.title, demo.login, demo.password);
+    account.values[2] = demo.url;
+    account.note = demo.note;
+    const auto* found = std::find_if(std::begin(kCategories), std::end(kCategories),
+                                     [&](const char* name) { return std::string_view(name) == demo.category; });
+    account.category = static_cast<uint32_t>(found - std::begin(kCategories));
+    fixture.accounts.push_back(account);
+  }
+  std::sort(fixture.accounts.begin(), fixture.accounts.end(), testing::FixtureLess);
+  return fixture;
+}
+
 }  // namespace
+}  // namespace lockwell
 
 int main(int argc, char** argv) {
   using namespace lockwell;
@@ -58,53 +82,19 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: make-demo DB\n");
     return 2;
   }
+  std::string error;
+  if (!DemoDatabase().Write(argv[1], error)) {
+    std::fprintf(stderr, "make-demo: %s\n", error.c_str());
+    return 1;
+  }
+  // The window opens on every account, as if the user had last looked at "All".
   ErrorList errors;
-  LockwellDatabase database(errors, argv[1], SecureString(std::string(kDemoPassphrase)), true);
-  auto fail = [&errors]() {
+  LockwellDatabase database(errors, argv[1], SecureString(kDemoPassphrase), false);
+  if (errors.HasErrors() || !database.IsOpen() || !database.setLastCategory(errors, ALL_CATEGORIES) ||
+      !database.saveCategoryPrefs(errors)) {
     std::fprintf(stderr, "make-demo: %s\n", errors.Summary().c_str());
     return 1;
-  };
-  if (errors.HasErrors() || !database.IsOpen()) return fail();
-
-  uint32_t numbers[sizeof kCategories / sizeof kCategories[0]] = {};
-  for (size_t i = 0; i < sizeof kCategories / sizeof kCategories[0]; ++i) {
-    if (!database.AddCategory(errors, kCategories[i], numbers[i])) return fail();
   }
-  for (const DemoAccount& account : kAccounts) {
-    uint32_t category = 0;
-    for (size_t i = 0; i < sizeof kCategories / sizeof kCategories[0]; ++i) {
-      if (std::string(kCategories[i]) == account.category) category = numbers[i];
-    }
-    LockwellRecord record(errors, &database, true);
-    const bool ok = record.setTitle(errors, account.title) &&
-                    record.setField(errors, 0, "Login:", account.login) &&
-                    record.setField(errors, 1, "Pwd:", account.password) &&
-                    record.setField(errors, 2, "URL:", account.url) && record.setField(errors, 3, " ", "") &&
-                    record.setField(errors, 4, " ", "") && record.setNote(errors, account.note) &&
-                    record.SetCategory(errors, category) && database.insertSorted(errors, record);
-    if (!ok) return fail();
-  }
-
-  // The window opens on every account, as if the user had last looked at "All".
-  if (!database.setLastCategory(errors, ALL_CATEGORIES) || !database.saveCategoryPrefs(errors)) return fail();
-
-  // After a HotSync every record is known to the handheld.
-  uint32_t count = 0;
-  if (!database.GetRecordCount(errors, true, count)) return fail();
-  for (uint32_t position = 0; position < count; ++position) {
-    PalmDatabaseRecord raw(&database);
-    if (!database.ReadRecordAt(errors, position, raw) ||
-        !raw.SetStatus(errors, PalmDatabaseRecord::STATUS_UNCHANGED) || !database.WriteRecord(errors, raw)) {
-      return fail();
-    }
-  }
-  // The conduit's database belongs to the handheld, not the PC.
-  std::string& header = database.GetHeader();
-  uint32_t flags = 0;
-  for (int i = 0; i < 4; ++i) flags |= uint32_t(uint8_t(header[LockwellDatabase::kFlagsOffset + i])) << (8 * i);
-  flags &= ~LockwellDatabase::kFlagPcOwned;
-  for (int i = 0; i < 4; ++i) header[LockwellDatabase::kFlagsOffset + i] = char(flags >> (8 * i));
-  if (!database.SaveHeader(errors)) return fail();
   std::printf("%s\n", kDemoPassphrase);
   return 0;
 }
