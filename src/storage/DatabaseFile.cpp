@@ -251,7 +251,7 @@ bool DatabaseFile::LoadCache(ErrorList& errors) {
   capacity_ = capacity;
   count_ = count;
   recordOffsets_ = std::move(offsets);
-  indexStaleFrom_ = kNothingStale;
+  indexSuspect_ = false;
   CheckInvariants();
   return true;
 }
@@ -593,7 +593,7 @@ bool DatabaseFile::GrowIndex(ErrorList& errors) {
   const uint32_t oldBlock = indexBlockOffset_;
   indexBlockOffset_ = offset;
   capacity_ = static_cast<uint32_t>(capacity);
-  indexStaleFrom_ = kNothingStale;  // the new block holds the whole cache
+  indexSuspect_ = false;  // the new block holds the whole cache
   CheckInvariants();
   if (!file_.Seek(oldBlock + kFlagsInBlock)) {
     ReportIoError(errors, "Couldn't mark old index block deleted", kErrSeek);
@@ -607,9 +607,9 @@ bool DatabaseFile::GrowIndex(ErrorList& errors) {
 }
 
 bool DatabaseFile::RewriteIndex(ErrorList& errors, uint32_t from) {
-  // Slots a failed rewrite may have left wrong are written again too.
-  from = std::min(from, indexStaleFrom_);
-  indexStaleFrom_ = from;
+  // After a failed rewrite any slot may be wrong in the file: write them all.
+  if (indexSuspect_) from = 0;
+  indexSuspect_ = true;
   const char* text = "Couldn't rewrite index table!";
   if (!file_.Seek(indexBlockOffset_ + kCountInBlock)) {
     ReportIoError(errors, text, kErrSeek);
@@ -632,7 +632,7 @@ bool DatabaseFile::RewriteIndex(ErrorList& errors, uint32_t from) {
       return false;
     }
   }
-  indexStaleFrom_ = kNothingStale;
+  indexSuspect_ = false;
   return true;
 }
 

@@ -170,9 +170,9 @@ class DatabaseFile {
   uint32_t capacity_ = 0;
   uint32_t count_ = 0;
   std::vector<uint32_t> recordOffsets_;
-  // The first index slot a failed rewrite may have left wrong in the file.
-  static constexpr uint32_t kNothingStale = UINT32_MAX;
-  uint32_t indexStaleFrom_ = kNothingStale;
+  // Set while an index rewrite is under way and left set when it fails; the
+  // next rewrite then writes every slot, not only the ones it moved.
+  bool indexSuspect_ = false;
 };
 
 }  // namespace lockwell
