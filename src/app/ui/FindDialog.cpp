@@ -8,7 +8,7 @@
 #include "platform/ui/ControlIds.h"
 #include "platform/ui/Cp1252.h"
 #include "platform/ui/Prompter.h"
-#include "vault/ui/SecretText.h"
+#include "platform/ui/SecretText.h"
 
 namespace lockwell {
 namespace {
@@ -28,14 +28,16 @@ FindDialog::FindDialog(std::string_view categoryName, std::string_view text, boo
                        bool backwards, Prompter& prompter, QWidget* owner)
     : QDialog(owner),
       prompter_(prompter),
-      prompt_(ControlIds::Place(new QLabel(QStringLiteral("Find What:"), this), "findWhatText", -1, kPromptRect)),
+      prompt_(
+          ControlIds::Place(new QLabel(QStringLiteral("Find What:"), this), "findWhatText", -1, kPromptRect)),
       field_(ControlIds::Place(new QLineEdit(this), "findWhatEdit", kTextId, kFieldRect)),
       caseBox_(ControlIds::Place(new QCheckBox(QStringLiteral("Case Sensitive"), this), "caseSensitiveCheck",
-                     kCaseSensitiveId, kCaseRect)),
-      backwardsBox_(ControlIds::Place(new QCheckBox(QStringLiteral("Search Backwards"), this), "searchBackwardsCheck",
-                          kBackwardsId, kBackwardsRect)),
+                                 kCaseSensitiveId, kCaseRect)),
+      backwardsBox_(ControlIds::Place(new QCheckBox(QStringLiteral("Search Backwards"), this),
+                                      "searchBackwardsCheck", kBackwardsId, kBackwardsRect)),
       ok_(ControlIds::Place(new QPushButton(QStringLiteral("OK"), this), "okButton", kOkId, kOkRect)),
-      cancel_(ControlIds::Place(new QPushButton(QStringLiteral("Cancel"), this), "cancelButton", kCancelId, kCancelRect)) {
+      cancel_(ControlIds::Place(new QPushButton(QStringLiteral("Cancel"), this), "cancelButton", kCancelId,
+                                kCancelRect)) {
   setObjectName("findDialog");
   ControlIds::Set(this, kTemplateId);
   setWindowTitle(QString::fromLatin1(kCaptionPrefix) + Cp1252::ToQString(categoryName));

@@ -4,9 +4,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "hotsync/ui/SecretEdit.h"
 #include "platform/ui/ControlIds.h"
 #include "platform/ui/Prompter.h"
+#include "platform/ui/SecretText.h"
 
 namespace lockwell {
 namespace {
@@ -36,13 +36,15 @@ NewPassphraseDialog::NewPassphraseDialog(Prompter& prompter, QWidget* owner)
       passphraseEdit_(PassphraseEdit(this, "passphraseEdit", kPassphraseId, kPassphraseRect)),
       confirmEdit_(PassphraseEdit(this, "confirmEdit", kConfirmId, kConfirmRect)),
       ok_(ControlIds::Place(new QPushButton(QStringLiteral("OK"), this), "okButton", kOkId, kOkRect)),
-      cancel_(ControlIds::Place(new QPushButton(QStringLiteral("Cancel"), this), "cancelButton", kCancelId, kCancelRect)) {
+      cancel_(ControlIds::Place(new QPushButton(QStringLiteral("Cancel"), this), "cancelButton", kCancelId,
+                                kCancelRect)) {
   setObjectName("newPassphraseDialog");
   setWindowTitle(QStringLiteral("Enter Passphrase"));
   setFixedSize(kWidth, kHeight);
-  ControlIds::Place(new QLabel(QStringLiteral("Choose a passphrase for the new database."), this), "chooseLabel", -1,
-        kLabelRect);
-  ControlIds::Place(new QLabel(QStringLiteral("Passphrase:"), this), "passphraseLabel", -1, kPassphraseLabelRect);
+  ControlIds::Place(new QLabel(QStringLiteral("Choose a passphrase for the new database."), this),
+                    "chooseLabel", -1, kLabelRect);
+  ControlIds::Place(new QLabel(QStringLiteral("Passphrase:"), this), "passphraseLabel", -1,
+                    kPassphraseLabelRect);
   ControlIds::Place(new QLabel(QStringLiteral("Confirm:"), this), "confirmLabel", -1, kConfirmLabelRect);
   ok_->setDefault(true);
   cancel_->setAutoDefault(false);
@@ -56,8 +58,8 @@ NewPassphraseDialog::NewPassphraseDialog(Prompter& prompter, QWidget* owner)
 }
 
 NewPassphraseDialog::~NewPassphraseDialog() {
-  SecretEdit::Wipe(*passphraseEdit_);
-  SecretEdit::Wipe(*confirmEdit_);
+  SecretText::WipeEdit(*passphraseEdit_);
+  SecretText::WipeEdit(*confirmEdit_);
 }
 
 void NewPassphraseDialog::UpdateOkButton() {
@@ -70,7 +72,7 @@ void NewPassphraseDialog::accept() {
   if (!ok_->isEnabled()) return;
   QString refusal;
   SecureString accepted;
-  if (!SecretEdit::Read(*passphraseEdit_, kMaxChars, accepted, refusal)) {
+  if (!SecretText::Read(*passphraseEdit_, accepted, refusal, kMaxChars)) {
     prompter_.Message(this, windowTitle(), refusal, Prompter::Buttons::Ok);
     return;
   }
@@ -79,8 +81,8 @@ void NewPassphraseDialog::accept() {
 }
 
 void NewPassphraseDialog::done(int result) {
-  SecretEdit::Wipe(*passphraseEdit_);
-  SecretEdit::Wipe(*confirmEdit_);
+  SecretText::WipeEdit(*passphraseEdit_);
+  SecretText::WipeEdit(*confirmEdit_);
   QDialog::done(result);
 }
 

@@ -1,7 +1,5 @@
 #include "hotsync/ui/OpenDatabaseDialog.h"
 
-#include <memory>
-
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
@@ -10,17 +8,18 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <memory>
 
 #include "app/Settings.h"
 #include "hotsync/HotSyncBinding.h"
 #include "hotsync/ui/DefaultDatabaseFolder.h"
 #include "hotsync/ui/NewPassphraseDialog.h"
 #include "hotsync/ui/ResolveDatabasePath.h"
-#include "hotsync/ui/SecretEdit.h"
 #include "platform/ui/ControlIds.h"
 #include "platform/ui/Cp1252.h"
 #include "platform/ui/ErrorDialog.h"
 #include "platform/ui/Prompter.h"
+#include "platform/ui/SecretText.h"
 #include "storage/ErrorList.h"
 #include "vault/LockwellDatabase.h"
 
@@ -39,7 +38,9 @@ constexpr QRect kOkRect(8, 144, 90, 24);
 constexpr QRect kCancelRect(106, 144, 90, 24);
 constexpr QRect kCreateNewRect(266, 144, 110, 24);
 
-QByteArray Bytes(const std::string& text) { return QByteArray(text.data(), static_cast<qsizetype>(text.size())); }
+QByteArray Bytes(const std::string& text) {
+  return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // The list control's order: letters compare without regard to case; equal
 // texts keep the order they were added in.
@@ -53,20 +54,23 @@ OpenDatabaseDialog::OpenDatabaseDialog(Prompter& prompter, HotSyncBinding& bindi
   setWindowTitle(QStringLiteral("Lockwell Passphrase"));
   setFixedSize(kWidth, kHeight);
 
-  ControlIds::Place(new QGroupBox(QStringLiteral("Please enter your Lockwell passphrase"), this), "passphraseGroup", -1,
-        kGroupRect);
+  ControlIds::Place(new QGroupBox(QStringLiteral("Please enter your Lockwell passphrase"), this),
+                    "passphraseGroup", -1, kGroupRect);
   ControlIds::Place(new QLabel(QStringLiteral("Choose Database:"), this), "listLabel", -1, kListLabelRect);
   list_ = ControlIds::Place(new QComboBox(this), "databaseList", kListId, kListRect);
   list_->setEditable(false);
-  browse_ = ControlIds::Place(new QPushButton(QStringLiteral("Browse..."), this), "browseButton", kBrowseId, kBrowseRect);
-  ControlIds::Place(new QLabel(QStringLiteral("Passphrase:"), this), "passphraseLabel", -1, kPassphraseLabelRect);
+  browse_ = ControlIds::Place(new QPushButton(QStringLiteral("Browse..."), this), "browseButton", kBrowseId,
+                              kBrowseRect);
+  ControlIds::Place(new QLabel(QStringLiteral("Passphrase:"), this), "passphraseLabel", -1,
+                    kPassphraseLabelRect);
   passphraseEdit_ = ControlIds::Place(new QLineEdit(this), "passphraseEdit", kPassphraseId, kPassphraseRect);
   passphraseEdit_->setEchoMode(QLineEdit::Password);
   passphraseEdit_->setMaxLength(kMaxPassphraseChars);
   ok_ = ControlIds::Place(new QPushButton(QStringLiteral("OK"), this), "okButton", kOkId, kOkRect);
-  cancel_ = ControlIds::Place(new QPushButton(QStringLiteral("Cancel"), this), "cancelButton", kCancelId, kCancelRect);
-  createNew_ =
-      ControlIds::Place(new QPushButton(QStringLiteral("Create New..."), this), "createNewButton", kCreateNewId, kCreateNewRect);
+  cancel_ = ControlIds::Place(new QPushButton(QStringLiteral("Cancel"), this), "cancelButton", kCancelId,
+                              kCancelRect);
+  createNew_ = ControlIds::Place(new QPushButton(QStringLiteral("Create New..."), this), "createNewButton",
+                                 kCreateNewId, kCreateNewRect);
   ok_->setDefault(true);
   for (QPushButton* button : {browse_, cancel_, createNew_}) button->setAutoDefault(false);
 
@@ -79,7 +83,7 @@ OpenDatabaseDialog::OpenDatabaseDialog(Prompter& prompter, HotSyncBinding& bindi
   Fill();
 }
 
-OpenDatabaseDialog::~OpenDatabaseDialog() { SecretEdit::Wipe(*passphraseEdit_); }
+OpenDatabaseDialog::~OpenDatabaseDialog() { SecretText::WipeEdit(*passphraseEdit_); }
 
 void OpenDatabaseDialog::Fill() {
   HotSyncUserMap users;
@@ -171,12 +175,12 @@ void OpenDatabaseDialog::Browse() {
 bool OpenDatabaseDialog::AskToCreate() {
   const QString caption = QString::fromLatin1(kCreateNewCaption);
   if (binding_.LoadUserData()) {
-    return prompter_.Message(this, caption, QString::fromLatin1(kCreateNewPalmWarning), Prompter::Buttons::YesNo) ==
-           Prompter::Answer::Yes;
+    return prompter_.Message(this, caption, QString::fromLatin1(kCreateNewPalmWarning),
+                             Prompter::Buttons::YesNo) == Prompter::Answer::Yes;
   }
   if (list_->count() == 0) {
-    return prompter_.Message(this, caption, QString::fromLatin1(kCreateNewNoDatabases), Prompter::Buttons::YesNo) ==
-           Prompter::Answer::Yes;
+    return prompter_.Message(this, caption, QString::fromLatin1(kCreateNewNoDatabases),
+                             Prompter::Buttons::YesNo) == Prompter::Answer::Yes;
   }
   return true;
 }
@@ -203,9 +207,11 @@ void OpenDatabaseDialog::CreateNew() {
   AddDatabaseEntry(entry);
   list_->setCurrentIndex(AddEntry(entry));
   UpdateOkButton();
+  // Whatever was typed before Create New gives way to the new passphrase.
+  SecretText::WipeEdit(*passphraseEdit_);
   QString text = Cp1252::ToQString(passphrase.view());
   passphraseEdit_->setText(text);
-  SecretEdit::Wipe(text);
+  SecretText::Wipe(text);
   accept();
 }
 
@@ -214,7 +220,7 @@ void OpenDatabaseDialog::accept() {
   if (index < 0 || list_->currentText().isEmpty()) return;
   QString refusal;
   SecureString typed;
-  if (!SecretEdit::Read(*passphraseEdit_, kMaxPassphraseChars, typed, refusal)) {
+  if (!SecretText::Read(*passphraseEdit_, typed, refusal, kMaxPassphraseChars)) {
     prompter_.Message(this, windowTitle(), refusal, Prompter::Buttons::Ok);
     return;
   }
@@ -225,7 +231,7 @@ void OpenDatabaseDialog::accept() {
 }
 
 void OpenDatabaseDialog::done(int result) {
-  SecretEdit::Wipe(*passphraseEdit_);
+  SecretText::WipeEdit(*passphraseEdit_);
   QDialog::done(result);
 }
 

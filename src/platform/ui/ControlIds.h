@@ -19,13 +19,20 @@ class ControlIds {
 
   static void Set(QObject* control, int id) { control->setProperty(kProperty, id); }
 
+  // Names `control` and gives it `id` (none when negative); for controls
+  // their dialog moves on every resize.
+  template <typename Control>
+  static Control* Name(Control* control, const char* name, int id) {
+    control->setObjectName(name);
+    if (id >= 0) Set(control, id);
+    return control;
+  }
+
   // Names `control`, gives it `id` (none when negative) and puts it at
   // `rect` of its dialog; the dialogs lay out their controls this way.
   template <typename Control>
   static Control* Place(Control* control, const char* name, int id, const QRect& rect) {
-    control->setObjectName(name);
-    if (id >= 0) Set(control, id);
-    control->setGeometry(rect);
+    Name(control, name, id)->setGeometry(rect);
     return control;
   }
 

@@ -1,7 +1,5 @@
 #include "vault/ui/AccountEditorDialog.h"
 
-#include <string>
-
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -9,15 +7,16 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <string>
 
 #include "platform/ui/ControlIds.h"
 #include "platform/ui/Cp1252.h"
 #include "platform/ui/ErrorDialog.h"
 #include "platform/ui/Prompter.h"
+#include "platform/ui/SecretText.h"
 #include "storage/ErrorList.h"
 #include "vault/LockwellDatabase.h"
 #include "vault/LockwellRecord.h"
-#include "vault/ui/SecretText.h"
 
 namespace lockwell {
 namespace {
@@ -81,21 +80,14 @@ void ShowText(QComboBox& box, std::string_view bytes) {
   SecretText::Wipe(text);
 }
 
-template <typename Control>
-Control* Place(Control* control, const char* name, int id) {
-  control->setObjectName(name);
-  ControlIds::Set(control, id);
-  return control;
-}
-
 QLabel* Static(QWidget* parent, const char* text, const char* name, int id) {
-  auto* label = Place(new QLabel(QString::fromLatin1(text), parent), name, id);
+  auto* label = ControlIds::Name(new QLabel(QString::fromLatin1(text), parent), name, id);
   label->setTextFormat(Qt::PlainText);
   return label;
 }
 
 QPlainTextEdit* MultiLine(QWidget* parent, const char* name, int id) {
-  auto* edit = Place(new QPlainTextEdit(parent), name, id);
+  auto* edit = ControlIds::Name(new QPlainTextEdit(parent), name, id);
   // Enter starts a new line; Tab moves on to the next control, as in any
   // dialog.
   edit->setTabChangesFocus(true);
@@ -114,17 +106,18 @@ AccountEditorDialog::AccountEditorDialog(LockwellRecord& record, LockwellDatabas
       adding_(adding),
       prompter_(prompter),
       categoryStatic_(Static(this, "Category:", "categoryStatic", kCategoryStaticId)),
-      category_(Place(new QComboBox(this), "categoryCombo", kCategoryId)),
+      category_(ControlIds::Name(new QComboBox(this), "categoryCombo", kCategoryId)),
       titleStatic_(Static(this, "Title:", "titleStatic", kTitleStaticId)),
-      title_(Place(new QLineEdit(this), "titleEdit", kTitleId)),
+      title_(ControlIds::Name(new QLineEdit(this), "titleEdit", kTitleId)),
       noteStatic_(nullptr),
       note_(nullptr),
-      ok_(Place(new QPushButton(QStringLiteral("OK"), this), "okButton", kOkId)),
-      cancel_(Place(new QPushButton(QStringLiteral("Cancel"), this), "cancelButton", kCancelId)) {
+      ok_(ControlIds::Name(new QPushButton(QStringLiteral("OK"), this), "okButton", kOkId)),
+      cancel_(ControlIds::Name(new QPushButton(QStringLiteral("Cancel"), this), "cancelButton", kCancelId)) {
   setObjectName("accountEditorDialog");
   for (int n = 0; n < kFieldCount; ++n) {
     const QByteArray suffix = QByteArray::number(n + 1);
-    labels_[n] = Place(new QComboBox(this), QByteArray("labelCombo" + suffix).constData(), kLabelIds[n]);
+    labels_[n] =
+        ControlIds::Name(new QComboBox(this), QByteArray("labelCombo" + suffix).constData(), kLabelIds[n]);
     labels_[n]->setEditable(true);
     labels_[n]->setInsertPolicy(QComboBox::NoInsert);
     values_[n] = MultiLine(this, QByteArray("valueEdit" + suffix).constData(), kValueIds[n]);
@@ -283,9 +276,7 @@ void AccountEditorDialog::accept() {
   QWidget* refused = nullptr;
   if (!SecretText::Read(*title_, title, refusal)) refused = title_;
   for (int n = 0; n < kFieldCount && refused == nullptr; ++n) {
-    QString text = labels_[n]->currentText();
-    if (!SecretText::Read(text, labels[n], refusal)) refused = labels_[n];
-    SecretText::Wipe(text);
+    if (!SecretText::Read(*labels_[n]->lineEdit(), labels[n], refusal)) refused = labels_[n];
     if (refused == nullptr && !SecretText::Read(*values_[n], lines, refusal)) refused = values_[n];
     values[n] = WithCr(lines.view());
   }

@@ -6,7 +6,7 @@
 
 #include "platform/ui/ControlIds.h"
 #include "platform/ui/Prompter.h"
-#include "vault/ui/SecretText.h"
+#include "platform/ui/SecretText.h"
 
 namespace lockwell {
 namespace {
@@ -26,10 +26,8 @@ constexpr QRect kCancelRect(257, 106, 80, 24);
 QLineEdit* PassphraseRow(QWidget* parent, int row, const char* caption, const char* name, int id) {
   auto* label = new QLabel(QString::fromLatin1(caption), parent);
   label->setGeometry(kLabelX, kRowTop[row], kLabelWidth, kRowHeight);
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(name);
-  ControlIds::Set(edit, id);
-  edit->setGeometry(kEditX, kRowTop[row], kEditWidth, kRowHeight);
+  auto* edit =
+      ControlIds::Place(new QLineEdit(parent), name, id, QRect(kEditX, kRowTop[row], kEditWidth, kRowHeight));
   edit->setEchoMode(QLineEdit::Password);
   edit->setMaxLength(ChangePassphraseDialog::kMaxPassphrase);
   label->setBuddy(edit);
@@ -37,11 +35,7 @@ QLineEdit* PassphraseRow(QWidget* parent, int row, const char* caption, const ch
 }
 
 QPushButton* Button(QWidget* parent, const char* text, const char* name, int id, const QRect& rect) {
-  auto* button = new QPushButton(QString::fromLatin1(text), parent);
-  button->setObjectName(name);
-  ControlIds::Set(button, id);
-  button->setGeometry(rect);
-  return button;
+  return ControlIds::Place(new QPushButton(QString::fromLatin1(text), parent), name, id, rect);
 }
 
 }  // namespace
@@ -90,15 +84,9 @@ void ChangePassphraseDialog::TakePassphrases(SecureString& current, SecureString
 }
 
 void ChangePassphraseDialog::OnEdited() {
-  QString refusal;
-  const bool newRead = SecretText::Read(*newEdit_, new_, refusal, kMaxPassphrase);
-  const bool confirmRead = SecretText::Read(*confirmEdit_, confirm_, refusal, kMaxPassphrase);
-  SecretText::Read(*currentEdit_, current_, refusal, kMaxPassphrase);
-  // Windows-1252 gives each character its own byte, so when a field holds
-  // a character without one the texts themselves decide; OK then says why
-  // it cannot go ahead.
-  const bool equal = newRead && confirmRead ? new_ == confirm_ : newEdit_->text() == confirmEdit_->text();
-  ok_->setEnabled(equal);
+  // Windows-1252 gives each character its own byte, so equal texts are
+  // equal passphrases once stored; the bytes themselves are taken at OK.
+  ok_->setEnabled(newEdit_->text() == confirmEdit_->text());
 }
 
 void ChangePassphraseDialog::accept() {

@@ -35,18 +35,12 @@ ChooseLabelDialog::ChooseLabelDialog(Prompter& prompter, QWidget* parent)
   prompt->setObjectName("promptText");
   prompt->setGeometry(kPromptRect);
 
-  combo_->setObjectName("labelCombo");
-  ControlIds::Set(combo_, kLabelId);
+  ControlIds::Place(combo_, "labelCombo", kLabelId, kComboRect);
   combo_->setEditable(true);
   combo_->setInsertPolicy(QComboBox::NoInsert);
-  combo_->setGeometry(kComboRect);
-  ok_->setObjectName("okButton");
-  ControlIds::Set(ok_, kOkId);
-  ok_->setGeometry(kOkRect);
+  ControlIds::Place(ok_, "okButton", kOkId, kOkRect);
   ok_->setDefault(true);
-  cancel_->setObjectName("cancelButton");
-  ControlIds::Set(cancel_, kCancelId);
-  cancel_->setGeometry(kCancelRect);
+  ControlIds::Place(cancel_, "cancelButton", kCancelId, kCancelRect);
   cancel_->setAutoDefault(false);
   combo_->setFocus();
 

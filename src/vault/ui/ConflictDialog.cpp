@@ -6,7 +6,7 @@
 
 #include "platform/ui/ControlIds.h"
 #include "platform/ui/Prompter.h"
-#include "vault/ui/SecretText.h"
+#include "platform/ui/SecretText.h"
 
 namespace lockwell {
 namespace {
@@ -46,8 +46,10 @@ ConflictDialog::Choice ConflictDialog::Ask(Prompter& prompter, QWidget* owner, S
 ConflictDialog::ConflictDialog(Prompter& prompter, QWidget* owner)
     : QDialog(owner),
       prompter_(prompter),
-      passphrase_(ControlIds::Place(new QLineEdit(this), "oldPassphraseEdit", kOldPassphraseId, kPassphraseRect)),
-      delete_(ControlIds::Place(new QPushButton(QStringLiteral("Delete..."), this), "deleteButton", kDeleteId, kDeleteRect)),
+      passphrase_(
+          ControlIds::Place(new QLineEdit(this), "oldPassphraseEdit", kOldPassphraseId, kPassphraseRect)),
+      delete_(ControlIds::Place(new QPushButton(QStringLiteral("Delete..."), this), "deleteButton", kDeleteId,
+                                kDeleteRect)),
       ok_(ControlIds::Place(new QPushButton(QStringLiteral("OK"), this), "okButton", kOkId, kOkRect)) {
   setObjectName("conflictDialog");
   setWindowTitle(QString::fromLatin1(kCaption));

@@ -1,4 +1,4 @@
-#include "vault/ui/SecretText.h"
+#include "platform/ui/SecretText.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -30,11 +30,18 @@ bool SecretText::Read(const QPlainTextEdit& edit, SecureString& out, QString& re
   return ok;
 }
 
+void SecretText::Overwrite(QString& text) {
+  if (text.isNull() || !text.isDetached()) return;
+  // data() does not copy a buffer this string owns alone.  Erasing from
+  // the front only moves the string's start forward, and capacity() counts
+  // from the start of the block: the wipe starts there, so the characters
+  // erased from the front are overwritten too and nothing past the block is.
+  QChar* block = text.data() - text.data_ptr().freeSpaceAtBegin();
+  WipeBytes(block, static_cast<size_t>(text.capacity()) * sizeof(QChar));
+}
+
 void SecretText::Wipe(QString& text) {
-  if (!text.isNull() && text.isDetached()) {
-    // data() does not copy a buffer this string owns alone.
-    WipeBytes(text.data(), static_cast<size_t>(text.capacity()) * sizeof(QChar));
-  }
+  Overwrite(text);
   text = QString();
 }
 

@@ -26,6 +26,11 @@ class SecretText {
   static bool Read(const QLineEdit& edit, SecureString& out, QString& refusal, int maxChars = -1);
   static bool Read(const QPlainTextEdit& edit, SecureString& out, QString& refusal, int maxChars = -1);
 
+  // Overwrites every character of the block `text` holds (the text and
+  // the room around it) when no other QString shares it; `text` keeps the
+  // block, now all zero.
+  static void Overwrite(QString& text);
+
   // Overwrites the characters of `text` when no other QString shares them,
   // then empties it.  A shared buffer is only let go (the other owner wipes
   // it).
