@@ -27,8 +27,26 @@ constexpr int kButtonHeight = 23;
 constexpr int kViewButtonWidth = 18;
 constexpr int kGap = 4;
 
+// Swallows the copy keys a list would answer by putting the current cell's
+// text on the clipboard: a shown password would stay there, out of the
+// clipboard guard's reach.  Ctrl+C never gets here; the window's Copy
+// shortcut takes it first.
+class CellCopyBlocker : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+      return true;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+};
+
 QTreeWidget* MakeList(QWidget* parent, const char* name, int id) {
   auto* list = new QTreeWidget(parent);
+  list->installEventFilter(new CellCopyBlocker(list));
   list->setObjectName(QString::fromLatin1(name));
   ControlIds::Set(list, id);
   list->setRootIsDecorated(false);

@@ -226,6 +226,39 @@ TEST_F(MainWindowStateTest, KeysRunOnlyCommandsTheMenuOffers) {
   window.Action(kClose)->trigger();
 }
 
+// The lists never put a cell's text on the clipboard, whichever copy key
+// is pressed: a password shown in the account view or a column would stay
+// there after Close and Lock, where only Copy Password's text is taken off.
+TEST_F(MainWindowStateTest, CopyKeysInTheListsNeverCopyACell) {
+  struct Case {
+    int list;
+    int row;  // the row made current; its second cell is the Pwd value in the view
+    QKeyCombination key;
+  };
+  const Case cases[] = {
+      {MainWindow::kAccountViewId, 2, Qt::ControlModifier | Qt::Key_Insert},
+      {MainWindow::kAccountViewId, 2, Qt::ControlModifier | Qt::Key_C},
+      {MainWindow::kAccountListId, 0, Qt::ControlModifier | Qt::Key_Insert},
+      {MainWindow::kCategoryListId, 0, Qt::ControlModifier | Qt::Key_Insert},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "list " << c.list << ", key " << c.key.toCombined());
+    MainWindow& window = OpenWindow();
+    QApplication::setActiveWindow(&window);
+    SelectCategory("Business");
+    SelectAccounts({"gamma"});
+    QTreeWidget* list = List(c.list);
+    ASSERT_GT(list->topLevelItemCount(), c.row);
+    if (c.list == MainWindow::kAccountViewId) ASSERT_EQ(list->topLevelItem(c.row)->text(1), "g-secret");
+    list->setFocus();
+    list->setCurrentItem(list->topLevelItem(c.row), 1);
+    QApplication::clipboard()->setText("before");
+    QTest::keyClick(list, c.key.key(), c.key.keyboardModifiers());
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "before");
+    window.Action(kClose)->trigger();
+  }
+}
+
 TEST_F(MainWindowStateTest, EnterDoesNotEndTheWindowAndEscapeDoes) {
   MainWindow& window = OpenWindow();
   QApplication::setActiveWindow(&window);
