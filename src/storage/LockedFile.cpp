@@ -121,12 +121,17 @@ bool LockedFile::ReadAt(uint64_t offset, void* data, size_t size, size_t& got) {
   }
   auto* bytes = static_cast<char*>(data);
   if (size > kWindowSize) return PreadAll(offset, bytes, size, got);
-  const bool inWindow = offset >= windowStart_ && offset + size <= windowStart_ + windowFill_;
+  const uint64_t windowEnd = windowStart_ + windowFill_;
+  const bool inWindow = offset >= windowStart_ && offset + size <= windowEnd;
   if (!inWindow) {
+    // Only a miss that carries on from the window is a forward scan worth
+    // reading far ahead for; elsewhere one block holds a whole slot.
+    const bool forward = windowFill_ > 0 && offset >= windowStart_ && offset <= windowEnd + kBlockSize;
+    const size_t fill = forward ? kWindowSize : std::max(size, kBlockSize);
     DropWindow();
     window_.resize(kWindowSize);
     size_t filled = 0;
-    if (!PreadAll(offset, window_.data(), kWindowSize, filled)) return false;
+    if (!PreadAll(offset, window_.data(), fill, filled)) return false;
     windowStart_ = offset;
     windowFill_ = filled;
   }

@@ -48,9 +48,13 @@ class LockedFile {
   bool ReadSome(void* data, size_t size, size_t& got);
   // Reads up to `size` bytes at `offset` without moving the position;
   // `got` < `size` only at the end of the file.  Small reads are served from
-  // a window read ahead of them, since scans read records in file order;
-  // every write, truncate and close drops the window, and the lock keeps
-  // other writers out, so it never holds stale bytes.
+  // a window of bytes read ahead of them.  A miss that starts inside the
+  // window or just past its end continues a scan in file order and reads
+  // 64 KiB ahead; any other miss reads one 4 KiB block, because in a used
+  // file index order is not file order (an insert appends its slot wherever
+  // its index goes, a grown record moves to the end).  Every write, truncate
+  // and close drops the window, and the lock keeps other writers out, so it
+  // never holds stale bytes.
   bool ReadAt(uint64_t offset, void* data, size_t size, size_t& got);
   // Writes all `size` bytes at the current position.
   bool Write(const void* data, size_t size);
@@ -60,6 +64,7 @@ class LockedFile {
 
  private:
   static constexpr size_t kWindowSize = 64 * 1024;
+  static constexpr size_t kBlockSize = 4 * 1024;
   bool PreadAll(uint64_t offset, char* bytes, size_t size, size_t& got) const;
   void DropWindow() { windowFill_ = 0; }
 
