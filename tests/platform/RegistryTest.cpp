@@ -419,7 +419,12 @@ TEST_F(RegistryTest, TwoProcessesWritingAtOnceLoseNothing) {
     RegistryKey key;
     if (Registry::OpenKey(CU, "Shared", RegistryAccess::Full, key) != Ok) return false;
     for (int i = 0; i < kEach; ++i) {
-      if (key.SetText("p" + std::to_string(p) + "-" + std::to_string(i), "x") != Ok) return false;
+      // Appended piece by piece: GCC 12 warns (-Wrestrict) about "p" + to_string(...).
+      std::string name = "p";
+      name += std::to_string(p);
+      name += '-';
+      name += std::to_string(i);
+      if (key.SetText(name, "x") != Ok) return false;
       // A read-modify-write held together by the lock.
       RegistryLock lock(CU);
       RegistryValue counter;
