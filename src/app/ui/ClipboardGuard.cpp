@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 
 #include "platform/ui/Cp1252.h"
+#include "platform/ui/SecretText.h"
 
 namespace lockwell {
 
@@ -13,7 +14,7 @@ bool ClipboardGuard::Put(std::string_view password) {
   QString text = Cp1252::ToQString(password);
   clipboard->clear();
   clipboard->setText(text);
-  text.fill(QChar(0));
+  SecretText::Wipe(text);
   copied_ = SecureString(password);
   return true;
 }
@@ -24,8 +25,8 @@ void ClipboardGuard::Release() {
     QString held = clipboard->text();
     QString ours = Cp1252::ToQString(copied_.view());
     if (held == ours) clipboard->clear();
-    held.fill(QChar(0));
-    ours.fill(QChar(0));
+    SecretText::Wipe(held);
+    SecretText::Wipe(ours);
   }
   copied_.wipe();
 }

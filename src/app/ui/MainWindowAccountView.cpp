@@ -2,10 +2,9 @@
 // note, one row each.
 #include <QTreeWidget>
 
-#include "app/AccountIdentity.h"
-#include "app/ui/AccountItem.h"
 #include "app/ui/MainWindow.h"
 #include "platform/ui/Cp1252.h"
+#include "platform/ui/SecretText.h"
 #include "storage/SecureString.h"
 #include "vault/LockwellDatabase.h"
 #include "vault/LockwellRecord.h"
@@ -18,7 +17,7 @@ void AddRow(QTreeWidget* view, std::string_view label, std::string_view value) {
   // Text in memory ends its lines with CR LF; the view breaks lines at LF.
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   view->addTopLevelItem(new QTreeWidgetItem(QStringList{Cp1252::ToQString(label), shown}));
-  shown.fill(QChar(0));
+  SecretText::Wipe(shown);
 }
 
 }  // namespace
@@ -27,16 +26,13 @@ void MainWindow::FillAccountView() {
   if (!database_ || !viewExpanded_) return;
   accountView_->clear();
 
-  const QList<QTreeWidgetItem*> selected = accountList_->selectedItems();
-  ErrorList errors;
   LockwellRecord record(database_.get());
-  const uint32_t identity = selected.size() == 1 ? AccountItem::IdentityOf(selected.first()) : 0;
-  if (selected.size() != 1 || !database_->ReadRecordById(errors, AccountIdentity::RecordId(identity),
-                                                         AccountIdentity::DesktopId(identity), record)) {
+  if (!ReadSingleSelected(record)) {
     accountView_->setEnabled(false);
     return;
   }
   accountView_->setEnabled(true);
+  ErrorList errors;
   SecureString label;
   SecureString value;
   if (record.getTitle(errors, value)) AddRow(accountView_, "Title:", value.view());

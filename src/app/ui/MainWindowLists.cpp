@@ -106,8 +106,8 @@ void MainWindow::FillCategoryList(int64_t category) {
   } else {
     wanted = static_cast<uint32_t>(category);
   }
-  std::string name = kAllName;
-  if (wanted != ALL_CATEGORIES && !database_->GetCategoryName(errors, wanted, name)) {
+  std::string name;
+  if (!database_->GetCategoryName(errors, wanted, name)) {
     OnCategorySelectionChanged();
     return;
   }
@@ -218,7 +218,8 @@ void MainWindow::SortByColumn(int column) {
   if (column == sortColumn_) {
     sortAscending_ = !sortAscending_;
   } else {
-    accountHeader_->SetImage(sortColumn_, SortHeader::kNoImage);
+    // The header shows one image; setting it on the new column below
+    // takes it off the old one.
     sortColumn_ = column;
     sortAscending_ = true;
   }

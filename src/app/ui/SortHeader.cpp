@@ -28,7 +28,7 @@ QIcon SortHeader::Icon(int image) {
 void SortHeader::SetImage(int column, int image) {
   const int old = column_;
   column_ = image == kNoImage ? -1 : column;
-  image_ = image == kNoImage ? kNoImage : image;
+  image_ = image;
   if (old >= 0) updateSection(old);
   if (column_ >= 0) updateSection(column_);
 }

@@ -23,8 +23,9 @@ class WindowHost : public OpenDatabaseHost {
 }  // namespace
 
 void RunOpenDatabaseFlow(MainWindow& window) {
-  // A locked window stays locked until a database opens.
-  window.CloseCurrentDatabase();
+  // A locked window stays locked until a database opens; without a
+  // database the title of an earlier failed attempt stays as it is.
+  if (window.Database() != nullptr) window.CloseCurrentDatabase();
   WindowHost host(window);
   OpenDatabaseFlow flow(window.UserPrompter(), HotSyncBinding::Instance(), host);
   std::optional<OpenedDatabase> opened = flow.Run();

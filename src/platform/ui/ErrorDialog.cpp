@@ -7,6 +7,7 @@
 
 #include "platform/ui/ControlIds.h"
 #include "platform/ui/Cp1252.h"
+#include "platform/ui/SecretText.h"
 #include "platform/ui/ErrorReport.h"
 #include "platform/ui/Prompter.h"
 
@@ -69,7 +70,7 @@ ErrorDialog::ErrorDialog(const ErrorList& list, QWidget* owner)
   QString text = Cp1252::ToQString(report.view());
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   detail_->setPlainText(text);
-  text.fill(QChar(0));
+  SecretText::Wipe(text);
 
   LayOut();
 }
