@@ -74,7 +74,7 @@ TEST_F(DatabaseFileTest, RecordsSurviveReopenWhateverTheirBytes) {
 }
 
 TEST_F(DatabaseFileTest, ReadRecordStartGivesAtMostTheLimit) {
-  // Sizes around the first read of a slot (header + 1,016 data bytes).
+  // Sizes around the 25-byte prefix and the window's 4 KiB block.
   std::vector<std::string> records;
   for (size_t size : {0, 24, 25, 1015, 1016, 1017, 5000}) {
     std::string data(size, '\0');
