@@ -3,6 +3,8 @@
 // simulator set up for one test.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -34,8 +36,8 @@ class PalmDesktop {
   // Palm Desktop installed with these users.
   void Install(const std::vector<std::string>& users) {
     folder_.Set("PALM_DESKTOP_SIM_DIR", state_.Folder());
-    state_.SetRoot(folder_.Make("palm/HotSync"));
-    for (const std::string& user : users) state_.AddUser(user, user);
+    ASSERT_TRUE(state_.SetRoot(folder_.Make("palm/HotSync")));
+    for (const std::string& user : users) ASSERT_TRUE(state_.AddUser(user, user)) << user;
     binding_.SetBootstrapDirectory(PALM_DESKTOP_SIM_LIB_DIR);
   }
   // No Palm Desktop: the user-data library is nowhere to be found.
