@@ -8,20 +8,16 @@
 namespace lockwell {
 
 bool AccountSearch::Start(ErrorList& errors, LockwellDatabase& database, uint32_t category,
-                          std::string_view text, bool caseSensitive, bool backwards, LockwellRecord* selected) {
+                          std::string_view text, bool caseSensitive, bool backwards,
+                          std::optional<uint32_t> selectedIndex) {
   uint32_t count = 0;
   if (!database.GetRecordCount(errors, true, count)) return false;
   findText_ = SecureString(text);
   caseSensitive_ = caseSensitive;
   backwards_ = backwards;
-  position_ = backwards ? count - 1 : 0;
-  if (selected != nullptr) {
-    // The search starts at the selected account itself, so a selected
-    // account that matches is found again.
-    ErrorList ignored;
-    uint32_t index = 0;
-    if (selected->GetIndex(ignored, index)) position_ = index;
-  }
+  // The search starts at the selected account itself, so a selected
+  // account that matches is found again.
+  position_ = selectedIndex.value_or(backwards ? count - 1 : 0);
   findCategory_ = category;
   findAgainEnabled_ = true;
   return true;

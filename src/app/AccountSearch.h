@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,13 +49,13 @@ class AccountSearch {
     virtual bool AskWrapAround(const std::string& text) = 0;
   };
 
-  // Find confirmed: keeps the text and options, searches `category` from the
-  // selected account's position when `selected` is given and its position
-  // can be read, else from the first (or, backwards, the last) position.
-  // False, with the errors in `errors`, when the record count can not be
-  // read; nothing is kept then.
+  // Find confirmed: keeps the text and options, searches `category` from
+  // `selectedIndex` (the record-file index of the selected account) when
+  // given, else from the first (or, backwards, the last) position.  False,
+  // with the errors in `errors`, when the record count can not be read;
+  // nothing is kept then.
   bool Start(ErrorList& errors, LockwellDatabase& database, uint32_t category, std::string_view text,
-             bool caseSensitive, bool backwards, LockwellRecord* selected);
+             bool caseSensitive, bool backwards, std::optional<uint32_t> selectedIndex);
 
   // The search step: true with the matching account in `found`; false when
   // the search ended without one (the user declined to wrap around, or a

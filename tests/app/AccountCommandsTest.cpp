@@ -123,7 +123,7 @@ TEST_F(AccountCommandsTest, FindWrapsAroundOnRequest) {
   Build({Account(1, kBusiness), Account(2, kBusiness, "xABCx"), Account(3, kBusiness), Account(4, kPersonal, "abc"),
          Account(5, kBusiness, "ABC"), Account(6, kBusiness)});
   ErrorList errors;
-  ASSERT_TRUE(search_.Start(errors, *db_, kBusiness, "abc", false, false, nullptr));
+  ASSERT_TRUE(search_.Start(errors, *db_, kBusiness, "abc", false, false, std::nullopt));
   EXPECT_EQ(Search(), "Account 2");
   EXPECT_EQ(Search(), "Account 5");
   ui_.wrapAnswers = {true};
@@ -134,7 +134,7 @@ TEST_F(AccountCommandsTest, FindWrapsAroundOnRequest) {
 TEST_F(AccountCommandsTest, CaseSensitiveSearchThatFindsNothingAsksUntilNo) {
   Build({Account(1, kBusiness), Account(2, kBusiness, "ABC")});
   ErrorList errors;
-  ASSERT_TRUE(search_.Start(errors, *db_, kBusiness, "abc", true, false, nullptr));
+  ASSERT_TRUE(search_.Start(errors, *db_, kBusiness, "abc", true, false, std::nullopt));
   ui_.wrapAnswers = {true, true, false};
   EXPECT_EQ(Search(), "");
   EXPECT_EQ(ui_.log, std::vector<std::string>(3, AccountSearch::kWrapToBeginning));
@@ -143,7 +143,7 @@ TEST_F(AccountCommandsTest, CaseSensitiveSearchThatFindsNothingAsksUntilNo) {
 TEST_F(AccountCommandsTest, BackwardsFromNothingSelectedStartsAtTheLastRecord) {
   Build({Account(1, kBusiness, "hit"), Account(2, kBusiness), Account(3, kBusiness, "hit")});
   ErrorList errors;
-  ASSERT_TRUE(search_.Start(errors, *db_, ALL_CATEGORIES, "hit", false, true, nullptr));
+  ASSERT_TRUE(search_.Start(errors, *db_, ALL_CATEGORIES, "hit", false, true, std::nullopt));
   EXPECT_EQ(Search(), "Account 3");
   EXPECT_EQ(Search(), "Account 1");
   ui_.wrapAnswers = {true};
@@ -155,8 +155,9 @@ TEST_F(AccountCommandsTest, FindStartsAtTheSelectedAccountAndFindAgainMovesOn) {
   Build({Account(1, kBusiness, "hit"), Account(2, kBusiness, "hit"), Account(3, kBusiness, "hit")});
   LockwellRecord selected(db_.get());
   ErrorList errors;
-  ASSERT_TRUE(db_->ReadNthInCategory(errors, kBusiness, 1, selected));
-  ASSERT_TRUE(search_.Start(errors, *db_, kBusiness, "HIT", false, false, &selected));
+  uint32_t index = 0;
+  ASSERT_TRUE(db_->ReadNthInCategory(errors, kBusiness, 1, selected) && selected.GetIndex(errors, index));
+  ASSERT_TRUE(search_.Start(errors, *db_, kBusiness, "HIT", false, false, index));
   EXPECT_EQ(Search(), "Account 2");
   EXPECT_EQ(Search(), "Account 3");
 }
@@ -166,7 +167,7 @@ TEST_F(AccountCommandsTest, LabelsAndTitlesMatchToo) {
   for (const char* text : {"login", "Account 2", "PW"}) {
     SCOPED_TRACE(text);
     ErrorList errors;
-    ASSERT_TRUE(search_.Start(errors, *db_, kBusiness, text, false, false, nullptr));
+    ASSERT_TRUE(search_.Start(errors, *db_, kBusiness, text, false, false, std::nullopt));
     EXPECT_NE(Search(), "");
   }
 }
@@ -176,7 +177,7 @@ TEST_F(AccountCommandsTest, FindAgainIsOfferedOnlyInTheCategoryOfTheLastFind) {
   search_.CategoryChanged(kBusiness);
   EXPECT_FALSE(search_.findAgainEnabled());
   ErrorList errors;
-  ASSERT_TRUE(search_.Start(errors, *db_, kBusiness, "x", false, false, nullptr));
+  ASSERT_TRUE(search_.Start(errors, *db_, kBusiness, "x", false, false, std::nullopt));
   EXPECT_TRUE(search_.findAgainEnabled());
   search_.CategoryChanged(kPersonal);
   EXPECT_FALSE(search_.findAgainEnabled());
@@ -190,7 +191,7 @@ TEST_F(AccountCommandsTest, FindAgainIsOfferedOnlyInTheCategoryOfTheLastFind) {
 TEST_F(AccountCommandsTest, AnEmptyTextIsRefused) {
   Build({Account(1, kBusiness)});
   ErrorList errors;
-  ASSERT_TRUE(search_.Start(errors, *db_, kBusiness, "", false, false, nullptr));
+  ASSERT_TRUE(search_.Start(errors, *db_, kBusiness, "", false, false, std::nullopt));
   EXPECT_EQ(Search(), "");
   EXPECT_EQ(ui_.log, std::vector<std::string>{std::string("Lockwell Error: ") + AccountSearch::kEmptyText});
 }

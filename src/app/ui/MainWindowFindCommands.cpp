@@ -49,20 +49,21 @@ void MainWindow::Find() {
   FindDialog dialog(name, search_.text().view(), search_.caseSensitive(), search_.backwards(), prompter_, this);
   if (prompter_.RunDialog(dialog) != QDialog::Accepted) return;
 
-  // The search starts at the first selected account, when it can be read.
-  std::optional<LockwellRecord> selected;
+  // The search starts at the first selected account; its place in the file
+  // is enough, the account need not be decrypted for it.
+  std::optional<uint32_t> selectedIndex;
   const std::vector<uint32_t> identities = SelectedIdentities();
   if (!identities.empty()) {
     const uint32_t first = identities.front();
-    selected.emplace(database_.get());
-    ErrorList unread;
-    if (!database_->ReadRecordById(unread, AccountIdentity::RecordId(first), AccountIdentity::DesktopId(first),
-                                   *selected)) {
-      selected.reset();
+    ErrorList unfound;
+    uint32_t number = 0;
+    if (database_->FindPositionById(unfound, AccountIdentity::RecordId(first), AccountIdentity::DesktopId(first),
+                                    number)) {
+      selectedIndex = number - 1;
     }
   }
   if (!search_.Start(errors, *database_, category, dialog.Text().view(), dialog.CaseSensitive(),
-                     dialog.Backwards(), selected ? &*selected : nullptr)) {
+                     dialog.Backwards(), selectedIndex)) {
     ShowErrors(prompter_, this, errors);
     return;
   }

@@ -249,7 +249,9 @@ TEST_F(MainWindowStateTest, CopyKeysInTheListsNeverCopyACell) {
     SelectAccounts({"gamma"});
     QTreeWidget* list = List(c.list);
     ASSERT_GT(list->topLevelItemCount(), c.row);
-    if (c.list == MainWindow::kAccountViewId) ASSERT_EQ(list->topLevelItem(c.row)->text(1), "g-secret");
+    if (c.list == MainWindow::kAccountViewId) {
+      ASSERT_EQ(list->topLevelItem(c.row)->text(1), "g-secret");
+    }
     list->setFocus();
     list->setCurrentItem(list->topLevelItem(c.row), 1);
     QApplication::clipboard()->setText("before");
